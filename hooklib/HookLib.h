@@ -1,0 +1,44 @@
+#pragma once
+// HookLib.dll: the global hooks through which Moodpad learns the window the user was typing in.
+//
+// Calling convention: every function is __stdcall and exported by its plain, undecorated name
+// (see HookLib.def), so the library can be bound from any language by name.
+//
+// Messages:
+//   SetKeyboardHook: when the combination in *hotKey is pressed in any application, `message` is
+//     posted to `window` with wParam = that application's focus window and lParam = its top-level
+//     window. The combination is consumed: the application does not receive it. A virtual-key
+//     code of 0 never matches. The record is read at each key press, so the caller keeps it alive.
+//   SetMessageHook: when a window of another application receives `message` with exactly
+//     `wParam` and `lParam`, `answer` is posted to `window` with wParam = the focus window of the
+//     receiving application and lParam = its top-level window.
+#include <windows.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+struct THotKey;
+
+#ifdef HOOKLIB_BUILD
+#define HOOKLIB_API __declspec(dllexport)
+#else
+#define HOOKLIB_API __declspec(dllimport)
+#endif
+
+HOOKLIB_API void __stdcall SetKeyboardHook(const struct THotKey* hotKey, HWND window, WORD message);
+HOOKLIB_API void __stdcall UnHookKeyboard(void);
+HOOKLIB_API BOOL __stdcall KeyboardIsHooked(void);
+HOOKLIB_API void __stdcall SetMessageHook(WORD message, WORD wParam, DWORD lParam, HWND window,
+                                          WORD answer);
+HOOKLIB_API void __stdcall UnHookMessages(void);
+HOOKLIB_API BOOL __stdcall MessagesAreHooked(void);
+
+#ifdef __cplusplus
+}
+#endif
+
+// Private messages of the main window (WM_USER is 0x400).
+#define WM_EXECACTIVEHOOKHANDLE (WM_USER + 111)
+#define WM_EXECNONACTIVEHOOKHANDLE (WM_USER + 112)
+#define WM_SENDTOHOOK (WM_USER + 113)

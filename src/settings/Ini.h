@@ -1,0 +1,83 @@
+#pragma once
+// The settings file: the options record, the button list and the class that maps them to the INI
+// file beside the program.
+#include "settings/HotKey.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+enum TEmoticonsStyle : uint8_t { stNormal = 0, stAlwaysOnTop = 1, stMinimizeOnPress = 2 };
+
+struct TEmoticonsAutoInsert {
+    bool blEnabled = true;
+    bool blTrackWindows = true;
+    bool blUseClipboard = true;
+};
+
+struct TExtraSpacing {
+    bool blBefore = true;
+    bool blAfter = false;
+};
+
+// Left, Top, then the width in Right and the height in Bottom.
+struct TOptionsRect {
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Right = 0;
+    int32_t Bottom = 0;
+};
+
+struct TEmoticonsOptions {
+    TEmoticonsAutoInsert Insert;
+    uint8_t Style = stAlwaysOnTop; // any byte after reading; only 1 and 2 have a meaning
+    std::string sPicturePath;
+    std::string sExePath;
+    bool blExeStart = false;
+    THotKey HotKey;
+    bool blDragDrop = true;
+    TExtraSpacing Spacing;
+    TOptionsRect Rect;
+};
+
+constexpr int MAXSMILELENGTH = 19;
+constexpr int MAXHINTLENGTH = 179;
+constexpr int MAX_SMILE_HINT_LENGTH = 198;
+
+// One entry per palette button: columns 1-19 sequence, 20-198 hint, 199 blank, 200- picture name.
+using TButtonList = std::vector<std::string>;
+
+// The fields of one button-list entry, as the palette reads them.
+std::string EntrySequence(const std::string& entry); // columns 1-19, trailing blanks removed
+std::string EntryHint(const std::string& entry);     // columns 20-198, trailing blanks/tabs removed
+std::string EntryPicture(const std::string& entry);  // column 200 to the end
+// Builds an entry from its parts, cutting the sequence and hint to their columns.
+std::string MakeEntry(const std::string& sequence, const std::string& hint,
+                      const std::string& picture);
+
+// Thrown when the settings file cannot be written; the old file is left as it was.
+struct TIniWriteError {
+    std::string message;
+};
+
+class TEmoticonsIniFile {
+  public:
+    // Binds to the settings file of the program at exePath: its extension replaced by ".INI" and
+    // the whole path upper-cased. Nothing is opened or read.
+    explicit TEmoticonsIniFile(const std::string& exePath);
+    const std::string& FileName() const { return fileName; }
+
+    void GetOptions(TEmoticonsOptions& options);
+    void GetButtons(TButtonList& list);
+    // Both writes go to memory; Save() replaces the file atomically (temporary file beside it,
+    // then rename). Save throws TIniWriteError and leaves the old file untouched on failure.
+    void SetOptions(const TEmoticonsOptions& options);
+    void SetButtons(const TButtonList& list);
+    void Save();
+
+  private:
+    std::string fileName;
+    struct Impl;
+    std::shared_ptr<Impl> impl;
+};
