@@ -50,6 +50,12 @@ class TMainForm : public ui::TWindow {
     // --- palette (MainPalette_win.cpp)
     void LoadButtons();
     void KillButtons();
+    // Places the palette buttons in ButtonScrollBox after its size changed.
+    void LayoutButtons();
+    // A scroll request of ButtonScrollBox (SB_* code and thumb position) or a wheel turn.
+    void ScrollBoxScroll(int code, int pos);
+    // The palette button that owns a child window of ButtonScrollBox, or nullptr.
+    TEmotButton* ButtonFromHandle(HWND h);
     void EmotButtonMouseMove(TEmotButton* sender, WPARAM keys, int x, int y);
     void EmotButtonMouseLeave(TEmotButton* sender);
     void EmotButtonOnEnter(TEmotButton* sender);

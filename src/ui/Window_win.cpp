@@ -1,0 +1,121 @@
+#include "ui/Window_win.h"
+
+#include <new>
+
+namespace ui {
+
+std::wstring Widen(const std::string& s) {
+    if (s.empty())
+        return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), nullptr, 0);
+    std::wstring w(size_t(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), int(s.size()), w.data(), n);
+    return w;
+}
+
+std::string Narrow(const std::wstring& w) {
+    if (w.empty())
+        return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+void ShowAppError(HWND owner, const std::string& message) {
+    std::wstring text = Widen(message);
+    if (text.empty() || text.back() != L'.')
+        text += L'.';
+    MessageBoxW(owner, text.c_str(), L"Moodpad", MB_OK | MB_ICONSTOP);
+}
+
+TWindow::~TWindow() {
+    DestroyHandle();
+}
+
+TWindow* TWindow::FromHandle(HWND wnd) {
+    if (!wnd)
+        return nullptr;
+    auto proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(wnd, GWLP_WNDPROC));
+    if (proc != &TWindow::Thunk)
+        return nullptr;
+    return reinterpret_cast<TWindow*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+}
+
+LRESULT TWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return Default(msg, wParam, lParam);
+}
+
+LRESULT TWindow::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+void TWindow::RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background,
+                                  HICON icon) {
+    HINSTANCE inst = GetModuleHandleW(nullptr);
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(inst, className, &existing))
+        return;
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = &TWindow::Thunk;
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = background;
+    wc.hIcon = icon;
+    wc.lpszClassName = className;
+    if (!RegisterClassExW(&wc))
+        throw TAppError("Window class registration failed");
+}
+
+HWND TWindow::CreateHandle(DWORD exStyle, const wchar_t* className, const wchar_t* title,
+                           DWORD style, int x, int y, int width, int height, HWND parent,
+                           HMENU menu) {
+    HWND wnd = CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
+                               GetModuleHandleW(nullptr), this);
+    if (!wnd)
+        throw TAppError("Window creation failed");
+    return wnd;
+}
+
+void TWindow::DestroyHandle() {
+    if (hwnd && IsWindow(hwnd))
+        DestroyWindow(hwnd);
+}
+
+LRESULT CALLBACK TWindow::Thunk(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<TWindow*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
+    if (msg == WM_NCCREATE) {
+        self = static_cast<TWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        if (self) {
+            self->hwnd = wnd;
+            SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+    }
+    if (!self)
+        return DefWindowProcW(wnd, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
+        LRESULT r = 0;
+        try {
+            r = self->WndProc(msg, wParam, lParam);
+        } catch (...) {
+        }
+        self->hwnd = nullptr;
+        return r;
+    }
+    try {
+        return self->WndProc(msg, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        ShowAppError(wnd, "Out of Memory");
+    } catch (const std::exception& e) {
+        ShowAppError(wnd, e.what());
+    } catch (...) {
+        ShowAppError(wnd, "Unexpected error");
+    }
+    return 0;
+}
+
+} // namespace ui
