@@ -1,0 +1,82 @@
+#include "palette/Grid.h"
+
+#include <algorithm>
+
+uint16_t FitButtons(uint16_t length, uint16_t margin, uint16_t& gap) {
+    gap = 0;
+    // Done in 32 bits: a length below both margins must not wrap round to a huge usable length.
+    const uint32_t margins = 2u * margin;
+    if (length <= margins)
+        return 0;
+    const uint32_t usable = length - margins;
+    const uint32_t count = usable / BUTTONSIZE;
+    if (count > 1)
+        gap = static_cast<uint16_t>((usable % BUTTONSIZE) / (count - 1));
+    return static_cast<uint16_t>(count);
+}
+
+uint16_t ScrollerStep(uint16_t height) {
+    uint16_t gap = 0;
+    FitButtons(height, FROMTOP, gap);
+    return static_cast<uint16_t>(gap + BUTTONSIZE);
+}
+
+bool HasScroller(std::size_t count, uint16_t width, uint16_t height) {
+    uint16_t gap = 0;
+    const uint64_t columns = FitButtons(width, FROMLEFT, gap);
+    const uint64_t rows = FitButtons(height, FROMTOP, gap);
+    return columns * rows < count;
+}
+
+uint16_t GridLength(int pixels) {
+    return static_cast<uint16_t>(std::clamp(pixels, 0, 0xFFFF));
+}
+
+TGridCell GridCell(std::size_t index, uint16_t width, uint16_t height) {
+    uint16_t gapX = 0, gapY = 0;
+    const uint16_t columns = std::max<uint16_t>(1, FitButtons(width, FROMLEFT, gapX));
+    FitButtons(height, FROMTOP, gapY);
+    const std::size_t row = index / columns;
+    const std::size_t column = index % columns;
+    TGridCell cell;
+    cell.columns = columns;
+    cell.left = static_cast<int>((gapX + BUTTONSIZE) * column + FROMLEFT);
+    cell.top = static_cast<int>((gapY + BUTTONSIZE) * row + FROMTOP);
+    return cell;
+}
+
+TPaletteLayout PaletteLayout(std::size_t count, uint16_t boxWidth, uint16_t boxHeight) {
+    TPaletteLayout layout;
+    layout.scroller = HasScroller(count, boxWidth, boxHeight);
+    layout.reserve = layout.scroller ? SCROLLBARRESERVE : 0;
+    layout.width = boxWidth > layout.reserve ? static_cast<uint16_t>(boxWidth - layout.reserve) : 0;
+    layout.step = ScrollerStep(boxHeight);
+    return layout;
+}
+
+std::size_t ArrowTarget(std::size_t index, std::size_t count, std::size_t columns, bool up) {
+    if (count == 0 || columns == 0 || index >= count)
+        return index;
+    // Signed arithmetic: the wrap steps go below zero before they are corrected.
+    const auto k = static_cast<long long>(columns);
+    const auto n = static_cast<long long>(count);
+    const long long rows = n / k + (n % k > 0 ? 1 : 0);
+    const auto i = static_cast<long long>(index);
+    long long t;
+    if (up) {
+        t = i - k;
+        if (t < 0) {
+            t += k * rows;
+            if (t >= n)
+                t -= k;
+        }
+    } else {
+        t = i + k;
+        if (t >= n) {
+            t -= k * rows;
+            if (t < 0)
+                t += k;
+        }
+    }
+    return static_cast<std::size_t>(t);
+}
