@@ -11,7 +11,12 @@
 //     code of 0 never matches. The record is read at each key press, so the caller keeps it alive.
 //   SetMessageHook: when a window of another application receives `message` with exactly
 //     `wParam` and `lParam`, `answer` is posted to `window` with wParam = the focus window of the
-//     receiving application and lParam = its top-level window.
+//     receiving application and lParam = its top-level window. Messages that a window of the
+//     calling application receives are not answered. A matching message is answered once, when
+//     it is taken from the queue, and is then turned into WM_NULL: numbers in the WM_USER range
+//     mean something different to every window class, so the query never reaches the foreign
+//     window procedure.
+//   Calling SetKeyboardHook or SetMessageHook again replaces the hook; it is never doubled.
 #include <windows.h>
 
 #ifdef __cplusplus
@@ -20,8 +25,10 @@ extern "C" {
 
 struct THotKey;
 
+// The library itself exports through its .def file only, so that nothing but the six plain names
+// appears in its export table.
 #ifdef HOOKLIB_BUILD
-#define HOOKLIB_API __declspec(dllexport)
+#define HOOKLIB_API
 #else
 #define HOOKLIB_API __declspec(dllimport)
 #endif
