@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class IniDocument;
+
 enum TEmoticonsStyle : uint8_t { stNormal = 0, stAlwaysOnTop = 1, stMinimizeOnPress = 2 };
 
 struct TEmoticonsAutoInsert {
@@ -66,17 +68,29 @@ class TEmoticonsIniFile {
     // Binds to the settings file of the program at exePath: its extension replaced by ".INI" and
     // the whole path upper-cased. Nothing is opened or read.
     explicit TEmoticonsIniFile(const std::string& exePath);
+    // Binds to the given settings file itself (no name rule applied).
+    static TEmoticonsIniFile FromIniPath(const std::string& iniPath);
+    // The settings file of the program at exePath.
+    static std::string IniFileNameFor(const std::string& exePath);
     const std::string& FileName() const { return fileName; }
 
+    // The entry for one line of the button section: picture = the key as read, value = its value.
+    static std::string EntryFromLine(const std::string& picture, const std::string& value);
+
+    // Reading never fails: a missing or unreadable file, section or key gives the defaults.
     void GetOptions(TEmoticonsOptions& options);
+    // Appends one entry per key of the "Buttons" section, however many there are; the first of
+    // keys equal but for case wins, keys with empty values are skipped.
     void GetButtons(TButtonList& list);
     // Both writes go to memory; Save() replaces the file atomically (temporary file beside it,
     // then rename). Save throws TIniWriteError and leaves the old file untouched on failure.
+    // A value that cannot be stored (a line break in it) throws TIniWriteError.
     void SetOptions(const TEmoticonsOptions& options);
     void SetButtons(const TButtonList& list);
     void Save();
 
   private:
+    IniDocument& Document(); // the file's contents, read at first use
     std::string fileName;
     struct Impl;
     std::shared_ptr<Impl> impl;

@@ -1,0 +1,309 @@
+#include "settings/Ini.h"
+
+#include "settings/IniEngine.h"
+#include "settings/Token.h"
+
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unordered_map>
+
+namespace {
+
+const char* const WRITE_ERROR = "INI File could not be stored";
+const char* const BUTTONS = "Buttons";
+
+bool IsBlankOrTab(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string Column(const std::string& entry, size_t first, size_t count) {
+    return first - 1 < entry.size() ? entry.substr(first - 1, count) : std::string();
+}
+
+std::string TrimRight(std::string s, bool tabsToo) {
+    while (!s.empty() && (s.back() == ' ' || (tabsToo && s.back() == '\t')))
+        s.pop_back();
+    return s;
+}
+
+// The file's integer form: signed decimal, "$" hex, or "0x"/"0X" hex when the text is longer than
+// two characters. Anything else (trailing text, no digits, out of range) is not a number.
+bool ParseInteger(std::string_view s, int32_t& out) {
+    bool negative = false;
+    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
+        negative = s.front() == '-';
+        s.remove_prefix(1);
+    }
+    unsigned base = 10;
+    if (!s.empty() && s.front() == '$') {
+        base = 16;
+        s.remove_prefix(1);
+    } else if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
+        base = 16;
+        s.remove_prefix(2);
+    }
+    if (s.empty())
+        return false;
+    uint64_t n = 0;
+    for (char c : s) {
+        unsigned d;
+        if (c >= '0' && c <= '9')
+            d = static_cast<unsigned>(c - '0');
+        else if (base == 16 && c >= 'a' && c <= 'f')
+            d = static_cast<unsigned>(c - 'a' + 10);
+        else if (base == 16 && c >= 'A' && c <= 'F')
+            d = static_cast<unsigned>(c - 'A' + 10);
+        else
+            return false;
+        n = n * base + d;
+        if (n > 0xFFFFFFFFull)
+            return false;
+    }
+    if (base == 10) {
+        if (n > (negative ? 0x80000000ull : 0x7FFFFFFFull))
+            return false;
+        out = static_cast<int32_t>(negative ? -static_cast<int64_t>(n) : static_cast<int64_t>(n));
+        return true;
+    }
+    // Hex spells the 32 bits of the number.
+    const uint32_t bits = static_cast<uint32_t>(n);
+    out = static_cast<int32_t>(negative ? 0u - bits : bits);
+    return true;
+}
+
+// Values are read with one outer pair of equal quotes removed and with blanks trimmed at both
+// ends. A value that would lose characters that way is written inside an extra pair of quotes,
+// which the reader removes again.
+std::string Protect(const std::string& value) {
+    if (value.empty())
+        return value;
+    const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\v'; };
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    if (quoted || blank(value.front()) || blank(value.back()))
+        return '"' + value + '"';
+    return value;
+}
+
+} // namespace
+
+std::string EntrySequence(const std::string& entry) {
+    return TrimRight(Column(entry, 1, MAXSMILELENGTH), false);
+}
+
+std::string EntryHint(const std::string& entry) {
+    return TrimRight(Column(entry, MAXSMILELENGTH + 1, MAXHINTLENGTH), true);
+}
+
+std::string EntryPicture(const std::string& entry) {
+    return Column(entry, MAX_SMILE_HINT_LENGTH + 2, std::string::npos);
+}
+
+std::string MakeEntry(const std::string& sequence, const std::string& hint,
+                      const std::string& picture) {
+    std::string e = sequence.substr(0, MAXSMILELENGTH);
+    e.resize(MAXSMILELENGTH, ' ');
+    e += hint.substr(0, MAXHINTLENGTH);
+    e.resize(MAX_SMILE_HINT_LENGTH, ' ');
+    e += ' ';
+    e += picture;
+    return e;
+}
+
+struct TEmoticonsIniFile::Impl {
+    IniDocument doc;
+    bool loaded = false;
+};
+
+TEmoticonsIniFile::TEmoticonsIniFile(const std::string& exePath)
+    : fileName(IniFileNameFor(exePath)), impl(std::make_shared<Impl>()) {}
+
+TEmoticonsIniFile TEmoticonsIniFile::FromIniPath(const std::string& iniPath) {
+    TEmoticonsIniFile f("");
+    f.fileName = iniPath;
+    return f;
+}
+
+std::string TEmoticonsIniFile::IniFileNameFor(const std::string& exePath) {
+    const size_t dir = exePath.find_last_of("\\/:");
+    const size_t dot = exePath.rfind('.');
+    std::string name = exePath;
+    if (dot != std::string::npos && (dir == std::string::npos || dot > dir))
+        name.resize(dot);
+    name += ".INI";
+    for (char& c : name)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
+
+IniDocument& TEmoticonsIniFile::Document() {
+    if (!impl->loaded) {
+        impl->loaded = true;
+        // Reading never fails: a file that cannot be read is a file with nothing in it.
+        std::ifstream in(std::filesystem::path(fileName), std::ios::binary);
+        std::ostringstream bytes;
+        if (in)
+            bytes << in.rdbuf();
+        impl->doc = IniDocument::Parse(bytes.str());
+    }
+    return impl->doc;
+}
+
+void TEmoticonsIniFile::GetOptions(TEmoticonsOptions& o) {
+    const IniDocument& d = Document();
+    const auto readInt = [&](const char* section, const char* key, int32_t def) {
+        int32_t v;
+        return ParseInteger(d.GetString(section, key, ""), v) ? v : def;
+    };
+    const auto readBool = [&](const char* section, const char* key, bool def) {
+        return readInt(section, key, def ? 1 : 0) != 0;
+    };
+    auto readBoolByte = [&](const char* section, const char* key, bool def) {
+        return static_cast<uint8_t>(readBool(section, key, def) ? 1 : 0);
+    };
+    o.Insert.blEnabled = readBool("AutoInsert", "Enabled", true);
+    o.Insert.blTrackWindows = readBool("AutoInsert", "TrackWindows", true);
+    o.Insert.blUseClipboard = readBool("AutoInsert", "UseClipboard", true);
+    o.sPicturePath = d.GetString("ButtonPath", "Value", "");
+    o.blExeStart = readBool("Startup", "Enabled", false);
+    o.sExePath = d.GetString("Startup", "Name", "");
+    o.HotKey.blAlt = readBoolByte("Hotkey", "Alt", true);
+    o.HotKey.blCtrl = readBoolByte("Hotkey", "Ctrl", false);
+    o.HotKey.blShift = readBoolByte("Hotkey", "Shift", false);
+    o.HotKey.reserved = 0;
+    o.HotKey.iVirtCode = readInt("Hotkey", "Key", 69);
+    o.blDragDrop = readBool("DragDrop", "Enabled", true);
+    o.Rect.Left = readInt("Window", "Left", 0);
+    o.Rect.Top = readInt("Window", "Top", 0);
+    o.Rect.Right = readInt("Window", "Width", 0);
+    o.Rect.Bottom = readInt("Window", "Height", 0);
+    o.Style = static_cast<uint8_t>(readInt("Window", "Code", stAlwaysOnTop) & 0xFF);
+    o.Spacing.blBefore = readBool("ExtraSpacing", "Before", true);
+    o.Spacing.blAfter = readBool("ExtraSpacing", "After", false);
+}
+
+void TEmoticonsIniFile::SetOptions(const TEmoticonsOptions& o) {
+    IniDocument& d = Document();
+    const auto write = [&](const char* section, const char* key, const std::string& value) {
+        if (!d.Set(section, key, Protect(value)))
+            throw TIniWriteError{WRITE_ERROR};
+    };
+    const auto writeInt = [&](const char* section, const char* key, int32_t v) {
+        write(section, key, std::to_string(v));
+    };
+    const auto writeBool = [&](const char* section, const char* key, bool v) {
+        write(section, key, v ? "1" : "0");
+    };
+    writeBool("AutoInsert", "Enabled", o.Insert.blEnabled);
+    writeBool("AutoInsert", "TrackWindows", o.Insert.blTrackWindows);
+    writeBool("AutoInsert", "UseClipboard", o.Insert.blUseClipboard);
+    write("ButtonPath", "Value", o.sPicturePath);
+    writeBool("Startup", "Enabled", o.blExeStart);
+    write("Startup", "Name", o.sExePath);
+    writeBool("Hotkey", "Alt", o.HotKey.blAlt != 0);
+    writeBool("Hotkey", "Ctrl", o.HotKey.blCtrl != 0);
+    writeBool("Hotkey", "Shift", o.HotKey.blShift != 0);
+    writeInt("Hotkey", "Key", o.HotKey.iVirtCode);
+    writeBool("DragDrop", "Enabled", o.blDragDrop);
+    writeInt("Window", "Left", o.Rect.Left);
+    writeInt("Window", "Top", o.Rect.Top);
+    writeInt("Window", "Width", o.Rect.Right);
+    writeInt("Window", "Height", o.Rect.Bottom);
+    writeInt("Window", "Code", o.Style);
+    writeBool("ExtraSpacing", "Before", o.Spacing.blBefore);
+    writeBool("ExtraSpacing", "After", o.Spacing.blAfter);
+}
+
+std::string TEmoticonsIniFile::EntryFromLine(const std::string& picture, const std::string& value) {
+    // The picture is the whole key as read, so a name holding blanks survives a save; the
+    // sequence and the hint are the words of the value.
+    uint16_t begin = 0;
+    std::string sequence = GetToken(value, 1, begin).substr(0, MAXSMILELENGTH);
+    sequence.resize(MAXSMILELENGTH, ' ');
+    std::string hint = picture;
+    if (!GetToken(value, 2, begin).empty())
+        hint = value.substr(begin - 1u);
+    std::string e = sequence + hint;
+    if (e.size() > static_cast<size_t>(MAX_SMILE_HINT_LENGTH))
+        e.resize(MAX_SMILE_HINT_LENGTH);
+    e.resize(MAX_SMILE_HINT_LENGTH, ' ');
+    return e + ' ' + picture;
+}
+
+void TEmoticonsIniFile::GetButtons(TButtonList& list) {
+    const IniDocument& d = Document();
+    std::unordered_map<std::string, bool> seen;
+    for (const std::string& key : d.Keys(BUTTONS)) {
+        std::string lower = key;
+        for (char& c : lower)
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        if (!seen.emplace(std::move(lower), true).second)
+            continue;
+        const std::string value = d.GetString(BUTTONS, key, "");
+        if (value.empty())
+            continue;
+        list.push_back(EntryFromLine(key, value));
+    }
+}
+
+void TEmoticonsIniFile::SetButtons(const TButtonList& list) {
+    IniDocument& d = Document();
+    // Every section of that name goes: keys left in a later duplicate would otherwise come back
+    // as buttons at the next start.
+    while (d.DeleteSection(BUTTONS)) {
+    }
+    for (const std::string& entry : list) {
+        std::string key = EntryPicture(entry);
+        if (key.size() < static_cast<size_t>(MAXSMILELENGTH))
+            key.resize(MAXSMILELENGTH, ' ');
+        std::string value = Column(entry, 1, MAXSMILELENGTH);
+        if (value.size() == static_cast<size_t>(MAXSMILELENGTH) && !IsBlankOrTab(value.back()))
+            value += ' ';
+        value += Column(entry, MAXSMILELENGTH + 1, MAXHINTLENGTH);
+        value = TrimRight(std::move(value), false);
+        if (!d.Set(BUTTONS, key, Protect(value)))
+            throw TIniWriteError{WRITE_ERROR};
+    }
+}
+
+void TEmoticonsIniFile::Save() {
+    namespace fs = std::filesystem;
+    const std::string bytes = Document().Serialize();
+    const fs::path target(fileName);
+    const fs::path temp(fileName + ".tmp");
+    std::error_code ec;
+    const fs::file_status st = fs::status(target, ec);
+    if (fs::exists(st)) {
+        // Replacing a read-only file would succeed where the platform's rename allows it; the
+        // user marked it read-only, so it is not ours to overwrite.
+        if (!fs::is_regular_file(st) ||
+            (st.permissions() & fs::perms::owner_write) == fs::perms::none)
+            throw TIniWriteError{WRITE_ERROR};
+    }
+    // A regular file there is left over from an interrupted save and is overwritten; anything
+    // else is not ours to touch.
+    const fs::file_status tst = fs::symlink_status(temp, ec);
+    if (fs::exists(tst) && !fs::is_regular_file(tst))
+        throw TIniWriteError{WRITE_ERROR};
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            throw TIniWriteError{WRITE_ERROR};
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        out.close();
+        if (!out) {
+            fs::remove(temp, ec);
+            throw TIniWriteError{WRITE_ERROR};
+        }
+    }
+    fs::rename(temp, target, ec);
+    if (ec) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        throw TIniWriteError{WRITE_ERROR};
+    }
+}

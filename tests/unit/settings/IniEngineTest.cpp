@@ -1,0 +1,214 @@
+#include "settings/IniEngine.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using V = std::vector<std::string>;
+
+struct ReadCase {
+    const char* file;
+    const char* section;
+    const char* key;
+    const char* expected; // nullptr: not found
+};
+
+TEST(IniEngineRead, FollowsTheProfileRules) {
+    const ReadCase cases[] = {
+        // trimming of names and values, CR/LF runs
+        {"[s]\r\nk=v\r\n", "s", "k", "v"},
+        {"  [ s ]  \n \t k \t= \t v w \t\n", "s", "k", "v w"},
+        {"[s]\rk=v\r\n\n\r\nj=w", "s", "j", "w"},
+        {"[s]\nk=\n", "s", "k", ""},
+        // case-insensitive names
+        {"[SeCtIoN]\nKeY=v\n", "section", "KEY", "v"},
+        // key split at the first '='
+        {"[s]\nk=a=b\n", "s", "k", "a=b"},
+        // a line without '=' is found but has no value
+        {"[s]\nk\n", "s", "k", nullptr},
+        {"[s]\nk\nk=v\n", "s", "k", nullptr},
+        // only leading ';' makes a comment; no inline comments; '#' is text
+        {"[s]\n;k=v\n", "s", ";k", nullptr},
+        {"[s]\nk=a ; b\n", "s", "k", "a ; b"},
+        {"[s]\n#k=v\n", "s", "#k", "v"},
+        // missing ']' and text after it
+        {"[s\nk=v\n", "s", "k", "v"},
+        {"[s] junk ]\nk=v\n", "s", "k", "v"},
+        {"[]\nk=v\n", "", "k", "v"},
+        // keys before the first section are unreachable
+        {"k=v\n[s]\n", "", "k", nullptr},
+        {"k=v\n[s]\n", "s", "k", nullptr},
+        // duplicates: first section, first key
+        {"[s]\nk=1\nk=2\n[S]\nk=3\nj=4\n", "s", "k", "1"},
+        {"[s]\nk=1\n[S]\nj=4\n", "s", "j", nullptr},
+        // quotes: one outer pair of the same character, length >= 2
+        {"[s]\nk=\"v\"\n", "s", "k", "v"},
+        {"[s]\nk='v'\n", "s", "k", "v"},
+        {"[s]\nk=\"\"\n", "s", "k", ""},
+        {"[s]\nk=\"\n", "s", "k", "\""},
+        {"[s]\nk=\"v'\n", "s", "k", "\"v'"},
+        {"[s]\nk=\"\"v\"\"\n", "s", "k", "\"v\""},
+        {"[s]\n\"k\"=v\n", "s", "\"k\"", "v"},
+        // a UTF-8 mark is ordinary text of line 1
+        {"\xEF\xBB\xBF[s]\nk=v\n", "s", "k", nullptr},
+    };
+    for (const auto& c : cases) {
+        const IniDocument d = IniDocument::Parse(c.file);
+        const auto v = d.Get(c.section, c.key);
+        if (c.expected) {
+            ASSERT_TRUE(v.has_value()) << c.file;
+            EXPECT_EQ(*v, c.expected) << c.file;
+        } else {
+            EXPECT_FALSE(v.has_value()) << c.file << " gave " << *v;
+        }
+    }
+}
+
+TEST(IniEngineRead, StringDefaultsAndBufferLimit) {
+    const std::string big(2000, 'x');
+    const IniDocument d = IniDocument::Parse("[s]\nbig=" + big + "\nk\nq=\"" + big + "\"\n");
+    EXPECT_EQ(d.GetString("s", "big", "d"), big.substr(0, 1023));
+    EXPECT_EQ(d.Get("s", "big")->size(), 2000u);
+    EXPECT_EQ(d.GetString("s", "q", "d"), big.substr(0, 1023));
+    EXPECT_EQ(d.GetString("s", "missing", "  def  "), "  def");
+    EXPECT_EQ(d.GetString("s", "k", "def\t "), "def\t");
+    EXPECT_EQ(d.GetString("none", "k", ""), "");
+}
+
+TEST(IniEngineRead, IntegersAsTheProfileReader) {
+    const IniDocument d = IniDocument::Parse("[s]\n"
+                                             "a=12\nb=-7x\nc=+3\nd=0x45\ne=abc\nf=\ng\n"
+                                             "h=\"42\"\ni=4294967295\nj=  9\nk=$10\n");
+    const std::pair<const char*, int> cases[] = {
+        {"a", 12}, {"b", -7}, {"c", 3},  {"d", 0}, {"e", 0}, {"f", 99},
+        {"g", 99}, {"h", 42}, {"i", -1}, {"j", 9}, {"k", 0}, {"zz", 99},
+    };
+    for (const auto& [key, want] : cases)
+        EXPECT_EQ(d.GetInt("s", key, 99), want) << key;
+}
+
+TEST(IniEngineRead, EnumerationListsEveryNameInFileOrder) {
+    const IniDocument d =
+        IniDocument::Parse("x=1\n[a]\nk1=1\nnovalue\n;c=1\nK1=2\n[b]\n[A]\nk9=1\n[]\n");
+    EXPECT_EQ(d.Sections(), (V{"a", "b", "A", ""}));
+    EXPECT_EQ(d.Keys("A"), (V{"k1", "K1"}));
+    EXPECT_TRUE(d.Keys("none").empty());
+
+    std::string many = "[s]\n";
+    for (int i = 0; i < 5000; ++i)
+        many += "key" + std::to_string(i) + "=v\n";
+    EXPECT_EQ(IniDocument::Parse(many).Keys("s").size(), 5000u);
+}
+
+TEST(IniEngineRead, Utf16FileIsDecodedAndWrittenBackAsUtf16) {
+    // "[s]\r\nk=\u00e9\U0001F600\r\n" plus an unpaired surrogate value
+    const std::u16string text = u"[s]\r\nk=\u00e9\U0001F600\r\nlone=\xD800x\r\n";
+    std::string bytes = "\xFF\xFE";
+    for (char16_t u : text) {
+        bytes += static_cast<char>(u & 0xFF);
+        bytes += static_cast<char>(u >> 8);
+    }
+    IniDocument d = IniDocument::Parse(bytes);
+    EXPECT_TRUE(d.IsUtf16());
+    EXPECT_EQ(d.GetString("s", "k", ""), "\xC3\xA9\xF0\x9F\x98\x80");
+    EXPECT_EQ(d.Serialize(), bytes);
+    ASSERT_TRUE(d.Set("s", "n", "1"));
+    const std::string out = d.Serialize();
+    EXPECT_EQ(out.substr(0, bytes.size()), bytes);
+    EXPECT_EQ(out.substr(bytes.size()), std::string("n\0=\0"
+                                                    "1\0\r\0\n\0",
+                                                    10));
+    // an odd last byte is kept
+    EXPECT_EQ(IniDocument::Parse(bytes + "Z").Serialize(), bytes + "Z");
+}
+
+struct WriteCase {
+    const char* before;
+    const char* section;
+    const char* key;
+    const char* value;
+    const char* after;
+};
+
+TEST(IniEngineWrite, ChangesOnlyWhatItMust) {
+    const WriteCase cases[] = {
+        {"", "App", "key", "val", "[App]\r\nkey=val\r\n"},
+        // replace in place, keep the file's casing and the other bytes
+        {"; top\n[S]\n  Key = old  \n\n[t]\nx=1", "s", "KEY", "new",
+         "; top\n[S]\nKey=new\n\n[t]\nx=1"},
+        // new key after the last non-blank line of its section; blank lines stay after it
+        {"[s]\na=1\n\n\n[t]\n", "s", "b", "2", "[s]\na=1\nb=2\r\n\n\n[t]\n"},
+        {"[s]\na=1\n;note\n  \n[t]\n", "s", "b", "2", "[s]\na=1\n;note\nb=2\r\n  \n[t]\n"},
+        {"[s]\na=1", "s", "b", "2", "[s]\na=1\r\nb=2\r\n"},
+        // new section at the end, no blank line before it
+        {"[s]\na=1\n\n", "t", "b", "2", "[s]\na=1\n\n[t]\r\nb=2\r\n"},
+        {"[s]\na=1", "t", "b", "2", "[s]\na=1\r\n[t]\r\nb=2\r\n"},
+        // names are written trimmed, values as given
+        {"", " s ", " k ", " v ", "[s]\r\nk= v \r\n"},
+        // duplicates: the first section gets the new key, the first key is replaced
+        {"[s]\na=1\n[s]\nb=1\n", "s", "b", "2", "[s]\na=1\nb=2\r\n[s]\nb=1\n"},
+        {"[s]\nk=1\nk=2\n", "s", "k", "3", "[s]\nk=3\nk=2\n"},
+        // a key line without '=' gets its value
+        {"[s]\nk\n", "s", "k", "1", "[s]\nk=1\n"},
+        {"[]\n", "", "k", "1", "[]\nk=1\r\n"},
+    };
+    for (const auto& c : cases) {
+        IniDocument d = IniDocument::Parse(c.before);
+        ASSERT_TRUE(d.Set(c.section, c.key, c.value)) << c.before;
+        EXPECT_EQ(d.Serialize(), c.after) << c.before;
+        // what was written reads back (the reader trims the value)
+        const std::string v = c.value;
+        EXPECT_EQ(IniDocument::Parse(d.Serialize()).Get(c.section, c.key),
+                  v.substr(v.find_first_not_of(' '),
+                           v.find_last_not_of(' ') - v.find_first_not_of(' ') + 1))
+            << c.before;
+    }
+}
+
+TEST(IniEngineWrite, RefusesWhatCouldNotBeReadBack) {
+    const char* bad[][3] = {
+        {"s", "k", "a\nb"}, {"s", "k", "a\rb"}, {"s\n", "k", "v"}, {"s", "k\r", "v"},
+        {"s", "a=b", "v"},  {"s", ";k", "v"},   {"s", "[k", "v"},  {"a]b", "k", "v"},
+    };
+    IniDocument d = IniDocument::Parse("[s]\nk=1\n");
+    for (const auto& b : bad)
+        EXPECT_FALSE(d.Set(b[0], b[1], b[2])) << b[0] << "/" << b[1];
+    EXPECT_EQ(d.Serialize(), "[s]\nk=1\n");
+}
+
+TEST(IniEngineWrite, SeveralNewKeysKeepTheirOrder) {
+    IniDocument d = IniDocument::Parse("[s]\nz=0\n\n[t]\n");
+    for (const char* k : {"c", "a", "b"})
+        d.Set("s", k, k);
+    EXPECT_EQ(d.Serialize(), "[s]\nz=0\nc=c\r\na=a\r\nb=b\r\n\n[t]\n");
+    EXPECT_EQ(d.Keys("s"), (V{"z", "c", "a", "b"}));
+}
+
+TEST(IniEngineWrite, DeletingKeysAndSections) {
+    IniDocument d =
+        IniDocument::Parse("[a]\nk=1\nK=2\n\n[b]\n; keep me\nx=1\n\n[c]\ny=1\n[B]\nz=1\n");
+    EXPECT_TRUE(d.DeleteKey("A", "k"));
+    EXPECT_EQ(d.Get("a", "k"), "2"); // the second one is now first
+    EXPECT_FALSE(d.DeleteKey("a", "nothing"));
+    EXPECT_TRUE(d.DeleteSection("b"));
+    // the comment inside stays, the later duplicate now answers
+    EXPECT_EQ(d.Serialize(), "[a]\nK=2\n\n; keep me\n[c]\ny=1\n[B]\nz=1\n");
+    EXPECT_EQ(d.Get("b", "z"), "1");
+    EXPECT_TRUE(d.DeleteSection("b"));
+    EXPECT_FALSE(d.DeleteSection("b"));
+    EXPECT_FALSE(d.HasSection("B"));
+    EXPECT_EQ(d.Sections(), (V{"a", "c"}));
+    // a write after deleting recreates the section at the end
+    d.Set("b", "n", "1");
+    EXPECT_EQ(d.Serialize(), "[a]\nK=2\n\n; keep me\n[c]\ny=1\n[b]\r\nn=1\r\n");
+}
+
+TEST(IniEngineWrite, UntouchedFilesSerializeByteForByte) {
+    const char* files[] = {"", "\n\n", "junk", "[a]\r\n k = v \r\n\r\n;c\n\r[b", "\0[x]\0=\0"};
+    for (const char* f : files)
+        EXPECT_EQ(IniDocument::Parse(f).Serialize(), f);
+    const std::string binary("\x00\xFF\r\x80[\n=]\x01", 9);
+    EXPECT_EQ(IniDocument::Parse(binary).Serialize(), binary);
+}
+
+} // namespace

@@ -1,0 +1,262 @@
+#include "settings/Ini.h"
+#include "settings/IniEngine.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SettingsFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("moodpad-settings-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        path = (dir / "PAD.INI").string();
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(dir, ec);
+    }
+    void Write(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+    std::string Read() const {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    TEmoticonsIniFile File() const { return TEmoticonsIniFile::FromIniPath(path); }
+    TButtonList Buttons(const std::string& text) {
+        Write(text);
+        TButtonList list;
+        File().GetButtons(list);
+        return list;
+    }
+    TButtonList SaveAndReload(const TButtonList& list) {
+        auto f = File();
+        f.SetButtons(list);
+        f.Save();
+        TButtonList back;
+        File().GetButtons(back);
+        return back;
+    }
+    fs::path dir;
+    std::string path;
+};
+
+TEST(SettingsFileName, ExtensionReplacedAndWholePathUpperCased) {
+    EXPECT_EQ(TEmoticonsIniFile::IniFileNameFor("C:\\Tools\\Pad.exe"), "C:\\TOOLS\\PAD.INI");
+    EXPECT_EQ(TEmoticonsIniFile::IniFileNameFor("C:\\a.b\\pad"), "C:\\A.B\\PAD.INI");
+    EXPECT_EQ(TEmoticonsIniFile::IniFileNameFor("c:\\x\\Moodpad.v2.exe"), "C:\\X\\MOODPAD.V2.INI");
+    EXPECT_EQ(TEmoticonsIniFile("C:\\Tools\\Pad.exe").FileName(), "C:\\TOOLS\\PAD.INI");
+}
+
+TEST_F(SettingsFile, OptionsDefaultWithoutFileOrGarbage) {
+    for (const std::string& text : {std::string("\x01\xFF garbage \0\0", 14), std::string()}) {
+        if (!text.empty())
+            Write(text);
+        TEmoticonsOptions o;
+        o.Insert = {false, false, false};
+        o.Style = 7;
+        o.sPicturePath = "x";
+        o.HotKey = {0, 1, 1, 0, 3};
+        o.Rect = {5, 5, 5, 5};
+        o.Spacing = {false, true};
+        File().GetOptions(o);
+        const TEmoticonsOptions def;
+        EXPECT_TRUE(o.Insert.blEnabled && o.Insert.blTrackWindows && o.Insert.blUseClipboard);
+        EXPECT_EQ(o.Style, stAlwaysOnTop);
+        EXPECT_EQ(o.sPicturePath, "");
+        EXPECT_EQ(o.sExePath, "");
+        EXPECT_FALSE(o.blExeStart);
+        EXPECT_EQ(o.HotKey.blAlt, 1);
+        EXPECT_EQ(o.HotKey.blCtrl + o.HotKey.blShift, 0);
+        EXPECT_EQ(o.HotKey.iVirtCode, 69);
+        EXPECT_TRUE(o.blDragDrop);
+        EXPECT_EQ(o.Rect.Left + o.Rect.Top + o.Rect.Right + o.Rect.Bottom, 0);
+        EXPECT_TRUE(o.Spacing.blBefore);
+        EXPECT_FALSE(o.Spacing.blAfter);
+    }
+}
+
+TEST_F(SettingsFile, OptionValueEncodings) {
+    struct Case {
+        const char* value;
+        int32_t key;   // "Hotkey" "Key", default 69
+        uint8_t style; // "Window" "Code", default 1
+        bool alt;      // "Hotkey" "Alt", default true
+    } cases[] = {
+        {"0x45", 69, 69, true},    {"0X10", 16, 16, true},       {"$45", 69, 69, true},
+        {"nonsense", 69, 1, true}, {"0x", 69, 1, true},          {"5", 5, 5, true},
+        {"0", 0, 0, false},        {"-1", -1, 255, true},        {"513", 513, 1, true},
+        {"258", 258, 2, true},     {"12abc", 69, 1, true},       {"", 69, 1, true},
+        {"\"7\"", 7, 7, true},     {"99999999999", 69, 1, true}, {"$FFFFFFFF", -1, 255, true},
+        {"-$10", -16, 240, true},
+    };
+    for (const auto& c : cases) {
+        Write(std::string("[Hotkey]\nKey=") + c.value + "\nAlt=" + c.value +
+              "\n[Window]\nCode=" + c.value + "\n");
+        TEmoticonsOptions o;
+        File().GetOptions(o);
+        EXPECT_EQ(o.HotKey.iVirtCode, c.key) << c.value;
+        EXPECT_EQ(o.Style, c.style) << c.value;
+        EXPECT_EQ(o.HotKey.blAlt, c.alt ? 1 : 0) << c.value;
+    }
+}
+
+TEST_F(SettingsFile, OptionsRoundTripAndKeepOtherSections) {
+    Write("[ProductInfo]\r\nName=Moodpad\r\n; mine\r\n[Window]\r\nLeft = 3\r\n");
+    TEmoticonsOptions o;
+    o.Insert = {false, true, false};
+    o.Style = stMinimizeOnPress;
+    o.sPicturePath = "  faces  ";
+    o.sExePath = "\"C:\\Program Files\\x.exe\"";
+    o.blExeStart = true;
+    o.HotKey = {0, 1, 1, 0, 0x70};
+    o.blDragDrop = false;
+    o.Spacing = {false, true};
+    o.Rect = {-10, 20, 300, 400};
+    auto f = File();
+    f.SetOptions(o);
+    f.SetButtons({});
+    f.Save();
+    const std::string text = Read();
+    EXPECT_EQ(text.rfind("[ProductInfo]\r\nName=Moodpad\r\n; mine\r\n[Window]\r\nLeft=-10\r\n", 0),
+              0u)
+        << text;
+    EXPECT_EQ(text.find("[Buttons]"), std::string::npos); // an empty list leaves no section
+    TEmoticonsOptions back;
+    File().GetOptions(back);
+    EXPECT_EQ(std::memcmp(&back.Insert, &o.Insert, sizeof o.Insert), 0);
+    EXPECT_EQ(back.Style, o.Style);
+    EXPECT_EQ(back.sPicturePath, o.sPicturePath);
+    EXPECT_EQ(back.sExePath, o.sExePath);
+    EXPECT_EQ(back.blExeStart, o.blExeStart);
+    EXPECT_EQ(std::memcmp(&back.HotKey, &o.HotKey, sizeof o.HotKey), 0);
+    EXPECT_EQ(back.blDragDrop, o.blDragDrop);
+    EXPECT_EQ(back.Spacing.blBefore, o.Spacing.blBefore);
+    EXPECT_EQ(back.Spacing.blAfter, o.Spacing.blAfter);
+    EXPECT_EQ(std::memcmp(&back.Rect, &o.Rect, sizeof o.Rect), 0);
+    // A value that could not be read back is refused.
+    o.sExePath = "a\r\nb";
+    auto g = File();
+    EXPECT_THROW(g.SetOptions(o), TIniWriteError);
+}
+
+TEST_F(SettingsFile, ButtonLinesBecomeEntries) {
+    const std::string seq25 = "abcdefghijklmnopqrstuvwxy";
+    const TButtonList list = Buttons("[Buttons]\n"
+                                     "smile              =:-)                Smile\n"
+                                     "wink=;-)\n"
+                                     "big=:-)      Big  smile\t\n"
+                                     "empty=\n"
+                                     "long=" +
+                                     seq25 +
+                                     " Hint\n"
+                                     "SMILE=dup\n"
+                                     "cut=x " +
+                                     std::string(300, 'h') +
+                                     "\n"
+                                     "tabs=\t:-P\t\ttab  hint\n"
+                                     "my pic=:o) spaced name\n");
+    const TButtonList want = {
+        MakeEntry(":-)", "Smile", "smile"),
+        MakeEntry(";-)", "wink", "wink"),
+        MakeEntry(":-)", "Big  smile", "big"),
+        MakeEntry(seq25.substr(0, 19), "Hint", "long"),
+        MakeEntry("x", std::string(179, 'h'), "cut"),
+        MakeEntry(":-P", "tab  hint", "tabs"),
+        MakeEntry(":o)", "spaced name", "my pic"),
+    };
+    EXPECT_EQ(list, want);
+    for (const auto& e : list)
+        EXPECT_GE(e.size(), 200u);
+    EXPECT_EQ(EntrySequence(list[3]), seq25.substr(0, 19));
+    EXPECT_EQ(EntryHint(list[2]), "Big  smile");
+    EXPECT_EQ(EntryPicture(list[6]), "my pic");
+    EXPECT_TRUE(Buttons("[Other]\na=b\n").empty());
+}
+
+TEST_F(SettingsFile, ButtonsSurviveSaveAndComeLast) {
+    Write("[Buttons]\nold=1\n[Window]\nCode=2\n[Buttons]\nstale=:( gone\n");
+    const TButtonList list = {
+        MakeEntry(":-)", "Smile", "smile"),
+        MakeEntry("abcdefghijklmnopqrs", "Full sequence", "full"),
+        MakeEntry("'x", "ends in quote'", "quote"),
+        MakeEntry(":-D", "", "nohint"),
+        MakeEntry("8-)", "Cool", "a_picture_name_longer_than_nineteen"),
+    };
+    auto f = File();
+    f.SetButtons(list);
+    f.Save();
+    const std::string text = Read();
+    EXPECT_NE(text.find("smile=:-)                Smile\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("full=abcdefghijklmnopqrs Full sequence\r\n"), std::string::npos);
+    const IniDocument d = IniDocument::Parse(text);
+    EXPECT_EQ(d.Sections(), (std::vector<std::string>{"Window", "Buttons"}));
+    TButtonList back;
+    File().GetButtons(back);
+    TButtonList want = list;
+    want[3] = MakeEntry(":-D", "nohint", "nohint"); // without a hint the name serves as hint
+    EXPECT_EQ(back, want);
+    EXPECT_EQ(SaveAndReload(back), back);
+}
+
+TEST_F(SettingsFile, BigAndOddFilesLoadAndSaveEveryButton) {
+    std::string text = "[Window]\nCode=" + std::string(100000, '7') + "\n" +
+                       std::string(100000, 'z') + "\n[Buttons]\n";
+    for (int i = 0; i < 20000; ++i)
+        text += "pic" + std::to_string(i) + "=:-" + std::to_string(i) + " hint " +
+                std::to_string(i) + "\n";
+    text += std::string(100000, 'k') + "=" + std::string(100000, 'v') + "\n";
+    text += std::string("bin\x01\x80=\xFF\x00seq h\x02\n", 16);
+    const TButtonList list = Buttons(text);
+    ASSERT_EQ(list.size(), 20002u);
+    EXPECT_EQ(EntryPicture(list[19999]), "pic19999");
+    EXPECT_EQ(EntryPicture(list[20000]), std::string(100000, 'k'));
+    EXPECT_EQ(EntrySequence(list[20000]), std::string(19, 'v'));
+    EXPECT_EQ(SaveAndReload(list), list);
+}
+
+TEST_F(SettingsFile, FailedSaveKeepsTheOldFile) {
+    Write("[Window]\nCode=2\n");
+    const std::string before = Read();
+    TEmoticonsOptions o;
+
+    fs::permissions(path, fs::perms::owner_read, fs::perm_options::replace);
+    auto f = File();
+    f.SetOptions(o);
+    EXPECT_THROW(f.Save(), TIniWriteError);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write,
+                    fs::perm_options::replace);
+    EXPECT_EQ(Read(), before);
+
+    fs::create_directory(path + ".tmp"); // something not ours blocks the temporary file
+    EXPECT_THROW(f.Save(), TIniWriteError);
+    EXPECT_TRUE(fs::is_directory(path + ".tmp"));
+    EXPECT_EQ(Read(), before);
+    fs::remove(path + ".tmp");
+
+    if (::geteuid() != 0) { // root writes into read-only folders
+        fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec,
+                        fs::perm_options::replace);
+        EXPECT_THROW(f.Save(), TIniWriteError);
+        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::replace);
+        EXPECT_EQ(Read(), before);
+    }
+    f.Save(); // and once the way is clear it works, leaving nothing behind
+    EXPECT_NE(Read(), before);
+    EXPECT_FALSE(fs::exists(path + ".tmp"));
+}
+
+} // namespace
