@@ -150,14 +150,6 @@ KISS = [
     ".##.",
 ]
 WAVY = _sym(["..##....##..", ".#..#..#..#.", "#....##....#"])
-SHOUT = _sym([
-    ".##########.",
-    "#rrrrrrrrrr#",
-    "#rrrrrrrrrr#",
-    "#rrrrrrrrrr#",
-    ".#rrpppprr#.",
-    "..########..",
-])
 TEETH = _sym([
     ".############.",
     "#w#ww#ww#ww#w#",
@@ -248,8 +240,6 @@ def f_furious():
     angry_brows(cv)
     eyes(cv, ["##", "##", "##"], y=9)
     mouth(cv, TEETH, y=17)
-    put(cv, 1, 0, ["g...", ".g..", "g..."])
-    put(cv, 23, 0, ["...g", "..g.", "...g"])
     return cv
 
 
@@ -446,19 +436,23 @@ def f_shout():
 
 def f_shh():
     cv = base()
-    eyes(cv, EYE, y=8)
-    mouth(cv, _sym([".####."]), y=18)
-    put(cv, 13, 13, [
+    eyes(cv, EYE_CLOSED_HAPPY, x=8, y=10)
+    mouth(cv, SMALL_O, y=17)
+    # a raised forefinger across the lips
+    put(cv, 12, 13, [
         ".##.",
         "#yy#",
         "#yy#",
         "#ys#",
         "#ys#",
+        "#ys#",
+        "#ys#",
+        "#ys#",
         "#ys##",
-        "#yyyy#",
-        "#yyyys#",
+        "#yyss#",
+        "#yysss",
         "#ysss#",
-        ".####",
+        ".####.",
     ])
     return cv
 

@@ -29,14 +29,17 @@ def face16(cv, cx, cy, r, mood="smile", line=None, fill=YELLOW):
     line = line or max(1, round(r / 14))
     cv.disc(cx, cy, r, BLACK)
     cv.disc(cx, cy, r - line, fill)
-    ex, ey = r * 0.36, r * 0.28
-    erx, ery = max(0.9, r * 0.09), max(1.4, r * 0.2)
+    # eye centres on whole pixel edges, mirrored about the face's axis, so both eyes come out the
+    # same width (two pixels for small faces)
+    lx = round(cx - r * 0.36)
+    rx = 2 * cx - lx
+    ey = round(cy - r * 0.28)
+    erx, ery = max(1.0, r * 0.09), max(1.6, r * 0.2)
+    cv.ellipse(lx, ey, erx, ery, BLACK)
     if mood == "wink":
-        cv.ellipse(cx - ex, cy - ey, erx, ery, BLACK)
-        _arc(cv, cx + ex, cy - ey + ery * 0.6, r * 0.16, max(1, r * 0.07), up=True)
+        _arc(cv, rx, ey + ery * 0.6, max(2.0, r * 0.16), max(1, r * 0.07), up=True)
     else:
-        cv.ellipse(cx - ex, cy - ey, erx, ery, BLACK)
-        cv.ellipse(cx + ex, cy - ey, erx, ery, BLACK)
+        cv.ellipse(rx, ey, erx, ery, BLACK)
     t = max(1.0, r * 0.1)
     if mood in ("smile", "wink"):
         _arc(cv, cx, cy - r * 0.02, r * 0.58, t, up=False, lift=r * 0.2)
@@ -71,18 +74,18 @@ def splash():
     # the window shows 396 of the 400 columns: keep the frame inside that
     cv.frame(4, 2, 395, 147, NAVY)
     cv.frame(6, 4, 393, 145, NAVY)
-    face16(cv, 82, 75, 54, "smile", line=3)
-    cv.ellipse(62, 46, 9, 5, WHITE)
+    face16(cv, 80, 75, 54, "smile", line=3)
+    cv.ellipse(52, 44, 8, 4, WHITE)
     word = "Moodpad"
-    x0 = 156
-    w = text_width(word, scale=5, bold=True)
-    cv.text(x0 + 4, 30 + 4, word, GREY, scale=5, bold=True)
-    cv.text(x0, 30, word, NAVY, scale=5, bold=True)
+    w = text_width(word, scale=5)
+    x0 = (136 + 396 - w) // 2
+    cv.text(x0 + 3, 26 + 3, word, SILVER, scale=5)
+    cv.text(x0, 26, word, NAVY, scale=5)
     # a row of little faces under the name
     moods = ["wink", "grin", "tongue", "surprised", "sad"]
     step = w / len(moods)
     for i, mood in enumerate(moods):
-        face16(cv, x0 + step * (i + 0.5), 116, 11, mood)
+        face16(cv, round(x0 + step * (i + 0.5)), 112, 13, mood)
     return cv
 
 
@@ -104,26 +107,22 @@ def tb_minimize():
 
 def tb_customize():
     cv = Canvas(85, 24)
-    for cx in (10, 74):
-        cv.disc(cx, 12, 8, GREY, BLACK)
-        cv.disc(cx - 1, 11, 5, SILVER)
-        cv.line(cx - 4, 16, cx + 4, 8, BLACK)
-        cv.line(cx - 3, 16, cx + 4, 9, BLACK)
-    # the wrench: a ring end on the left, a handle, an open jaw on the right
-    cv.rect(26, 10, 56, 14, WHITE)
-    cv.rect(26, 13, 56, 14, GREY)
-    cv.frame(25, 9, 57, 15, BLACK)
-    cv.disc(24, 12, 6, SILVER, BLACK)
-    cv.disc(24, 12, 2.6, BLACK)
-    cv.disc(24, 12, 1.6, SILVER)
-    cv.disc(60, 12, 7, SILVER, BLACK)
-    cv.rect(60, 9, 67, 15, SILVER)
-    cv.frame(59, 9, 67, 15, BLACK)
-    cv.rect(60, 10, 67, 14, SILVER)
-    cv.rect(62, 9, 67, 15, SILVER)
-    cv.line(61, 9, 61, 15, BLACK)
-    cv.line(62, 9, 66, 5, SILVER)
-    cv.rect(25, 10, 25, 14, SILVER)
+    for cx in (9, 76):
+        cv.disc(cx, 12, 7.5, GREY, BLACK)
+        cv.disc(cx - 1.5, 10.5, 4.5, SILVER)
+        cv.line(cx - 4, 15, cx + 3, 8, BLACK)
+        cv.line(cx - 3, 15, cx + 4, 8, BLACK)
+
+    # the wrench: an open jaw on the left, the handle, a ring on the right
+    def wrench(x, y):
+        jaw = (x - 27) ** 2 + (y - 12) ** 2 <= 7.5 ** 2 and not (x < 28 and abs(y - 12) < 3)
+        handle = 27 <= x <= 60 and abs(y - 12) <= 3
+        ring = 6.5 ** 2 >= (x - 60) ** 2 + (y - 12) ** 2 >= 2.5 ** 2
+        return jaw or handle or ring
+
+    cv.region(wrench, SILVER, BLACK)
+    cv.rect(30, 10, 54, 10, WHITE)
+    cv.rect(30, 14, 54, 14, GREY)
     return cv
 
 
@@ -260,15 +259,15 @@ def about_logo():
     cv.ellipse(38, 48, 4, 8, BLACK)
     cv.ellipse(62, 48, 4, 8, BLACK)
     _arc(cv, cx, cy + 2, 22, 4, up=False, lift=6)
-    cv.text(12, 112, "Moodpad", BLACK, scale=2)
-    cv.text(11, 111, "Moodpad", WHITE, scale=2)
+    cv.text(11, 113, "Moodpad", BLACK, scale=2)
+    cv.text(9, 111, "Moodpad", WHITE, scale=2)
     for i, name in enumerate(("wink", "grin", "tongue")):
         small = dict((n, f) for n, _, _, f in faces.FACES)[name]()
         for y in range(28):
             for x in range(28):
                 c = small.px[y][x]
                 if c != SILVER:
-                    cv.set(5 + i * 32 + x, 150 + y, c)
+                    cv.set(4 + i * 32 + x, 150 + y, c)
     cv.text(38, 186, "1.32", WHITE)
     return cv, pal
 
