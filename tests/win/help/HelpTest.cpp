@@ -177,4 +177,16 @@ TEST(HelpFile, BuiltHelpOpensAtItsContentsAndCloses) {
 
     help::CloseAllHelp();
     EXPECT_TRUE(WaitFor([] { return HelpWindows().empty(); }, 10000));
+
+    // Opened for a window, the viewer belongs to it and goes with it, so no help window outlives
+    // the dialog or the program that asked for it.
+    HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    EXPECT_EQ(help::ShowHelpFor(owner, dir / L"Pad.exe"), THelpResult::hrHtmlContext);
+    ASSERT_TRUE(WaitFor([] { return !HelpWindows().empty(); }, 10000));
+    EXPECT_EQ(GetWindow(HelpWindows().front(), GW_OWNER), owner);
+    DestroyWindow(owner);
+    EXPECT_TRUE(WaitFor([] { return HelpWindows().empty(); }, 10000));
+    help::CloseAllHelp();
 }
