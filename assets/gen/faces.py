@@ -437,22 +437,19 @@ def f_shout():
 def f_shh():
     cv = base()
     eyes(cv, EYE_CLOSED_HAPPY, x=8, y=10)
-    mouth(cv, SMALL_O, y=17)
-    # a raised forefinger across the lips
+    # a raised forefinger across the lips, the fist below it
     put(cv, 12, 13, [
-        ".##.",
-        "#yy#",
-        "#yy#",
-        "#ys#",
-        "#ys#",
-        "#ys#",
-        "#ys#",
-        "#ys#",
-        "#ys##",
-        "#yyss#",
-        "#yysss",
-        "#ysss#",
-        ".####.",
+        ".##.....",
+        "#yy#....",
+        "#yy#....",
+        "#ys#....",
+        "#ys#....",
+        "#ys####.",
+        "#yyyyys#",
+        "#yy#yys#",
+        "#yyyyys#",
+        "#ys#ss#.",
+        ".######.",
     ])
     return cv
 
@@ -571,13 +568,14 @@ def f_party():
     cv = base()
     eyes(cv, y=10)
     mouth(cv, BIG_SMILE, y=17)
-    put(cv, 10, 0, [
-        "....d....",
-        "....#....",
-        "...#B#...",
-        "..#BRR#..",
-        ".#RRBBB#.",
-        "#BBBRRRB#",
+    put(cv, 9, 0, [
+        ".....R.....",
+        ".....#.....",
+        "....#B#....",
+        "...#BBR#...",
+        "..#RRRBB#..",
+        ".#BBRRRRR#.",
+        "#RRRRRBBBB#",
     ])
     return cv
 
@@ -597,7 +595,7 @@ def f_santa():
     cv = base()
     eyes(cv, y=10)
     mouth(cv, SMILE, y=16)
-    # a red cap with a white rim and bobble over the head, a white beard below the smile
+    # a red cap with a white rim, its tip and bobble hanging to the right
     put(cv, 3, 0, [
         "...........####...",
         "........###RRR#...",
@@ -606,7 +604,6 @@ def f_santa():
         "..wwwwwwwwwwwwwww.",
         "..wwwwwwwwwwwwwww.",
     ])
-    put(cv, 7, 20, _sym([".ww........ww.", "..wwwwwwwwww..", "...wwwwwwww..."]))
     return cv
 
 
@@ -673,8 +670,8 @@ def star(cv, x, y, c=GOLD):
 def f_starstruck():
     cv = base()
     for ox in (6, 15):
-        put(cv, ox, 6, ["...#...", "..#d#..", "##ddd##", "#ddddd#", ".#ddd#.", "#dd#dd#",
-                        "##...##"])
+        put(cv, ox, 6, ["...R...", "..RRR..", "RRRRRRR", ".RRRRR.", "..RRR..", ".RR.RR.",
+                        ".R...R."])
     mouth(cv, GRIN, y=15)
     return cv
 
@@ -719,20 +716,11 @@ def f_upsidedown():
     return f_smile().rotated180()
 
 
-def f_doh():
+def f_crazy():
     cv = base()
-    eyes(cv, EYE_TIGHT, x=8, y=8)
-    mouth(cv, SMALL_O, y=17)
-    # a hand slapped against the forehead
-    put(cv, 14, 0, [
-        "..#.#.#..",
-        ".#y#y#y#.",
-        ".#y#y#y#.",
-        "#yyyyyyy#",
-        "#yyyyyys#",
-        ".#ysssss#",
-        "..######.",
-    ])
+    put(cv, 6, 6, [".###.", "#www#", "#w###", "#w###", "#www#", ".###."])
+    put(cv, 17, 9, ["##", "##"])
+    mouth(cv, TONGUE_OUT, y=16, x=7)
     return cv
 
 
@@ -802,7 +790,7 @@ FACES = [
     ("evilgrin", ">:-D", "Evil grin", f_evilgrin),
     ("starstruck", "*-*", "Star-struck", f_starstruck),
     ("money", "$-)", "Money on my mind", f_money),
-    ("doh", "#-o", "D'oh! Silly me", f_doh),
+    ("crazy", "%-P", "Crazy", f_crazy),
     ("upsidedown", "(-:", "Upside-down smile", f_upsidedown),
     ("party", "<:-)", "Party time", f_party),
     ("clown", "*:o)", "Clown", f_clown),
