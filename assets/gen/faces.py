@@ -67,12 +67,8 @@ def base(fill=FACE, shade=SHADE, shine=SHINE):
     cv.region(inside, shade, BLACK)
     cv.region(lambda x, y: inside(x, y) and lit(x, y), fill, None)
     cv.region(inside, None, BLACK)
-    put(cv, 6, 5, ["..hh", ".h..", "h...", "h..."] if shine is not None else [])
     if shine is not None:
-        for x, y in ((8, 5), (9, 5), (7, 6), (6, 7), (6, 8)):
-            cv.set(x, y, shine)
-        cv.set(6, 5, fill)
-        cv.set(6, 6, fill)
+        cv.sprite(6, 5, ["..hh", ".h..", "h...", "h..."], {"h": shine})
     return cv
 
 
@@ -81,7 +77,6 @@ EYE = ["##", "##", "##", "##"]
 EYE_WIDE = [".##.", "#ww#", "#w##", "#w##", ".##."]
 EYE_CLOSED_HAPPY = [".##.", "#..#"]
 EYE_CLOSED_SAD = ["#..#", ".##."]
-EYE_LINE = ["####"]
 EYE_X = ["#..#", ".##.", ".##.", "#..#"]
 EYE_TIGHT = ["#...", ".##.", "...#"]  # squeezed shut, left side; mirrored for the right
 
@@ -132,7 +127,6 @@ O_MOUTH = _sym([
     ".#rrrr#.",
     "..####..",
 ])
-SMALL_O = _sym([".##.", "#rr#", "#rr#", ".##."])
 TONGUE_OUT = [
     "#............#",
     ".##########..#",
@@ -662,9 +656,6 @@ def f_thinking():
     put(cv, 18, 15, [".##...", "#yy###", "#yyyys#", "#ysss#.", ".####.."])
     return cv
 
-
-def star(cv, x, y, c=GOLD):
-    cv.sprite(x, y, ["..#..", "..#..", "#####", ".###.", ".#.#."], {"#": c})
 
 
 def f_starstruck():

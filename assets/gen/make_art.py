@@ -15,8 +15,8 @@ sys.dont_write_bytecode = True
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from pixelart import (Canvas, VGA16, BLACK, MAROON, GREEN, OLIVE, NAVY, TEAL, SILVER, GREY,
-                      RED, YELLOW, BLUE, WHITE, text_width, write_bmp, write_ico)
+from pixelart import (Canvas, VGA16, BLACK, MAROON, NAVY, SILVER, GREY, RED, YELLOW, WHITE,
+                      text_width, write_bmp, write_ico)
 import faces
 
 ASSETS = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
