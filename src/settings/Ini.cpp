@@ -6,7 +6,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -142,11 +142,16 @@ IniDocument& TEmoticonsIniFile::Document() {
     if (!impl->loaded) {
         impl->loaded = true;
         // Reading never fails: a file that cannot be read is a file with nothing in it.
-        std::ifstream in(std::filesystem::path(fileName), std::ios::binary);
-        std::ostringstream bytes;
-        if (in)
-            bytes << in.rdbuf();
-        impl->doc = IniDocument::Parse(bytes.str());
+        std::string bytes;
+        std::ifstream in(std::filesystem::path(fileName), std::ios::binary | std::ios::ate);
+        const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+        if (size > 0) {
+            bytes.resize(static_cast<size_t>(size));
+            in.seekg(0);
+            in.read(bytes.data(), size);
+            bytes.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+        }
+        impl->doc = IniDocument::Parse(bytes);
     }
     return impl->doc;
 }

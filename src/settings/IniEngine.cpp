@@ -177,7 +177,7 @@ IniDocument::Line IniDocument::MakeLine(std::string text, std::string eol) {
     return line;
 }
 
-void IniDocument::SplitLines(std::string_view text, std::vector<Line>& out) {
+void IniDocument::SplitLines(std::string_view text, std::vector<Section>& out) {
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = pos;
@@ -186,8 +186,13 @@ void IniDocument::SplitLines(std::string_view text, std::vector<Line>& out) {
         size_t next = end;
         while (next < text.size() && IsEol(text[next]))
             ++next;
-        out.push_back(MakeLine(std::string(text.substr(pos, end - pos)),
-                               std::string(text.substr(end, next - end))));
+        Line line = MakeLine(std::string(text.substr(pos, end - pos)),
+                             std::string(text.substr(end, next - end)));
+        if (line.kind == Kind::Header) {
+            out.emplace_back();
+            out.back().live = true;
+        }
+        out.back().lines.push_back(std::move(line));
         pos = next;
     }
 }
@@ -205,19 +210,10 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
             doc.oddByte = std::string(1, body.back());
         text = decoded;
     }
-    std::vector<Line> lines;
-    SplitLines(text, lines);
-
     doc.sections.emplace_back(); // the lines before the first header, which no lookup reaches
-    for (Line& line : lines) {
-        if (line.kind == Kind::Header) {
-            Section s;
-            s.live = true;
-            doc.sections.push_back(std::move(s));
-            doc.sectionIndex.try_emplace(std::string(line.Name()), doc.sections.size() - 1);
-        }
-        doc.sections.back().lines.push_back(std::move(line));
-    }
+    SplitLines(text, doc.sections);
+    for (size_t i = 1; i < doc.sections.size(); ++i)
+        doc.sectionIndex.try_emplace(std::string(doc.sections[i].lines.front().Name()), i);
     return doc;
 }
 

@@ -80,7 +80,7 @@ class IniDocument {
     };
 
     static void Classify(Line& line);
-    static void SplitLines(std::string_view text, std::vector<Line>& out);
+    static void SplitLines(std::string_view text, std::vector<Section>& out);
     const Section* FindSection(std::string_view name) const;
     Section* FindSection(std::string_view name);
     const Line* FindKey(const Section& s, std::string_view key) const;
