@@ -120,9 +120,9 @@ def tb_customize():
         ring = 6.5 ** 2 >= (x - 60) ** 2 + (y - 12) ** 2 >= 2.5 ** 2
         return jaw or handle or ring
 
-    cv.region(wrench, SILVER, BLACK)
-    cv.rect(30, 10, 54, 10, WHITE)
-    cv.rect(30, 14, 54, 14, GREY)
+    # polished steel: light on top, a shadow along the lower edge
+    cv.region(wrench, WHITE, BLACK)
+    cv.region(lambda x, y: wrench(x, y) and y > 13, GREY, BLACK)
     return cv
 
 
