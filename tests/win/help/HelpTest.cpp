@@ -54,19 +54,19 @@ void Touch(const std::wstring& path) {
 }
 
 // Top-level windows of the HTML Help viewer that belong to this process.
+BOOL CALLBACK CollectHelpWindow(HWND w, LPARAM lp) {
+    wchar_t cls[64] = L"";
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == GetCurrentProcessId() && GetClassNameW(w, cls, 64) &&
+        std::wstring(cls) == L"HH Parent")
+        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+    return TRUE;
+}
+
 std::vector<HWND> HelpWindows() {
     std::vector<HWND> found;
-    EnumWindows(
-        [](HWND w, LPARAM lp) -> BOOL {
-            wchar_t cls[64] = L"";
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == GetCurrentProcessId() && GetClassNameW(w, cls, 64) &&
-                std::wstring(cls) == L"HH Parent")
-                reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumWindows(CollectHelpWindow, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 
