@@ -299,11 +299,26 @@ int IniDocument::GetInt(std::string_view section, std::string_view key, int def)
         negative = s.front() == '-';
         s.remove_prefix(1);
     }
+    // A lower-case prefix picks the base, as the platform's own string-to-integer reader does.
+    uint32_t base = 10;
+    if (s.size() >= 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'o' || s[1] == 'b')) {
+        base = s[1] == 'x' ? 16 : s[1] == 'o' ? 8 : 2;
+        s.remove_prefix(2);
+    }
     uint32_t n = 0;
     for (char c : s) {
-        if (c < '0' || c > '9')
+        uint32_t digit;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            digit = static_cast<uint32_t>(c - 'A' + 10);
+        else
             break;
-        n = n * 10u + static_cast<uint32_t>(c - '0');
+        if (digit >= base)
+            break;
+        n = n * base + digit;
     }
     if (negative)
         n = 0u - n;
