@@ -1,19 +1,8 @@
 // Stand-ins for the palette methods of TMainForm until the palette code joins the build. They are
 // weak so that the real definitions win as soon as they are linked.
 #include "app/Main_win.h"
-#include "app/Splash_win.h"
-
-class TEmotButton {};
 
 #define STUB __attribute__((weak))
-
-STUB TMainForm::TMainForm() {
-    MainForm = this;
-}
-STUB TMainForm::~TMainForm() {
-    if (MainForm == this)
-        MainForm = nullptr;
-}
 
 STUB void TMainForm::LoadButtons() {}
 STUB void TMainForm::KillButtons() {}

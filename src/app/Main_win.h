@@ -2,6 +2,7 @@
 // TMainForm: the palette window. Lifecycle (creation, splash, start-up step, close) lives in
 // Main_win.cpp; the palette, choosing and inserting, hot key and tracking in MainPalette_win.cpp.
 #include "settings/Ini.h"
+#include "ui/Handles_win.h"
 #include "ui/Window_win.h"
 
 #include <memory>
@@ -104,7 +105,27 @@ class TMainForm : public ui::TWindow {
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    void CreateControls();
+    void PlaceWindow();
+    // Runs the action of a toolbar or palette button (a click, or Enter while it has the focus).
+    void ControlClick(HWND control);
+    LRESULT WMCommand(WPARAM wParam, LPARAM lParam);
+    LRESULT WMCtlColorStatic(HDC dc);
+    void WMActivate(WPARAM wParam);
+
     std::unique_ptr<TSplashForm> SplashForm;
+    std::unique_ptr<ui::TWindow> panelWindow;
+    std::unique_ptr<ui::TWindow> scrollBoxWindow;
+    ui::TUniqueFont windowFont;
+    ui::TUniqueFont sequenceFont;
+    ui::TUniqueFont hintFont;
+    ui::TUniqueBrush editBrush;
+    std::vector<ui::TUniqueBitmap> toolbarPictures;
+    // The control that gets the focus back when the window is activated again.
+    HWND focusControl = nullptr;
+    bool hideSplashStarted = false;
+    bool closeDone = false;
+    std::string exePath;
 };
 
 extern TMainForm* MainForm;

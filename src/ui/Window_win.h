@@ -13,9 +13,13 @@ namespace ui {
 // The application's general error display: "<message>." in a stop box captioned "Moodpad".
 void ShowAppError(HWND owner, const std::string& message);
 
-// Converts between the program's UTF-8 strings and the wide strings of the Win32 API.
+// Converts between the program's 8-bit strings (the system's ANSI code page, as in the settings
+// file) and the wide strings of the Win32 API.
 std::wstring Widen(const std::string& s);
 std::string Narrow(const std::wstring& s);
+
+// The running program's full path in the ANSI code page, however long it is.
+std::string ProgramFileName();
 
 class TWindow {
   public:

@@ -67,6 +67,8 @@ HWND WaitWindow(const wchar_t* cls, const wchar_t* title, DWORD pid, DWORD timeo
 // The main window of the program started as p, once the splash has gone and it is enabled.
 HWND WaitMainWindow(const Process& p, DWORD timeoutMs = 15000);
 bool WaitMainReady(HWND main, DWORD timeoutMs = 15000);
+// The splash window of the process, or nullptr.
+HWND SplashWindow(DWORD pid);
 // Every top-level window of the class "TMainForm" titled "Moodpad".
 std::vector<HWND> MainWindows();
 
