@@ -94,19 +94,25 @@ FunctionEnd
 !insertmacro CloseRunningMoodpad ""
 !insertmacro CloseRunningMoodpad "un."
 
-; The hook library may still be mapped into other programs for a moment after Moodpad closed; they
-; let it go with their next message. Retry instead of failing on the first attempt.
+; The hook library can stay mapped into other programs for a while after Moodpad has removed its
+; hooks: they let it go with a later message, some only when they end. Retry the delete for a
+; moment, then move the file aside into the temporary folder (a mapped file can still be renamed),
+; so that the program folder can go or the new version can be put in its place.
 !macro DeleteWithRetry path
   StrCpy $2 0
   ${Do}
-    ClearErrors
     Delete "${path}"
     ${IfNot} ${FileExists} "${path}"
       ${Break}
     ${EndIf}
     IntOp $2 $2 + 1
-    ${If} $2 > 20
-      DetailPrint "Could not remove ${path}"
+    ${If} $2 > 12
+      GetTempFileName $3
+      Delete $3
+      Rename "${path}" $3
+      ${If} ${FileExists} "${path}"
+        DetailPrint "Could not remove ${path}"
+      ${EndIf}
       ${Break}
     ${EndIf}
     Sleep 250
