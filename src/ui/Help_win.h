@@ -1,6 +1,8 @@
 #pragma once
 // Opening the program's help at its contents page. Every Help button and F1 goes through
 // ShowHelpContents; the rest is exposed so tests can see which file and which engine are used.
+// Call from the GUI thread: the HTML Help viewer runs on the caller's thread and belongs to the
+// owner window, so it closes together with the dialog or window that opened it.
 #include <string>
 #include <windows.h>
 
