@@ -1,0 +1,27 @@
+#include "palette/ClipWork_win.h"
+
+#include "ui/AppError.h"
+#include "ui/Handles_win.h"
+
+#include <cstring>
+
+void PutToClipboard(HWND owner, const std::string& s) {
+    ui::TUniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, s.size() + 1));
+    if (!block)
+        throw ui::TAppError("Out of Memory");
+    void* data = GlobalLock(block.Get());
+    if (!data)
+        throw ui::TAppError("Out of Memory");
+    std::memcpy(data, s.c_str(), s.size() + 1);
+    GlobalUnlock(block.Get());
+
+    {
+        ui::TClipboard clipboard(owner);
+        if (clipboard.IsOpen() && EmptyClipboard() && SetClipboardData(CF_TEXT, block.Get())) {
+            // The clipboard owns the block from here on.
+            block.Release();
+            return;
+        }
+    }
+    throw ui::TAppError("Clipboard processing error");
+}
