@@ -7,8 +7,13 @@
 // Messages:
 //   SetKeyboardHook: when the combination in *hotKey is pressed in any application, `message` is
 //     posted to `window` with wParam = that application's focus window and lParam = its top-level
-//     window. The combination is consumed: the application does not receive it. A virtual-key
-//     code of 0 never matches. The record is read at each key press, so the caller keeps it alive.
+//     window. It matches when the key goes down with exactly the record's Alt, Ctrl and Shift
+//     state and no Windows key. The combination is consumed: the application receives neither
+//     the key nor its repeats or release, and as Alt alone would then be pressed and released, a
+//     key without meaning (0xFF) is injected so that the release does not open the menu bar.
+//     A virtual-key code of 0 never matches. The record is read at each key press, so the caller
+//     keeps it alive. The hook runs on a thread of the library, so it keeps answering while the
+//     caller's thread is busy.
 //   SetMessageHook: when a window of another application receives `message` with exactly
 //     `wParam` and `lParam`, `answer` is posted to `window` with wParam = the focus window of the
 //     receiving application and lParam = its top-level window. Messages that a window of the
