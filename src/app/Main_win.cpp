@@ -159,9 +159,13 @@ void TMainForm::Create(int nCmdShow) {
     HINSTANCE inst = GetModuleHandleW(nullptr);
     RegisterWindowClass(MainWindowClass, 0, GetSysColorBrush(COLOR_BTNFACE),
                         LoadIconW(inst, MAKEINTRESOURCEW(IDI_MAINICON)));
-    CreateHandle(0, MainWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, MAINMINWIDTH,
-                 MAINMINHEIGHT);
+    // Disabled from the start: the window is never usable before the start-up step has run.
+    CreateHandle(0, MainWindowClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_DISABLED, 0, 0,
+                 MAINMINWIDTH, MAINMINHEIGHT);
     ui::Application.MainWindow = Handle();
+    // Key preview: the window's single-key commands see keys before the focused control.
+    ui::Application.OnKeyPress = [this](wchar_t key) { return FormKeyPress(key); };
+    ui::Application.OnKeyDown = [this](WPARAM key) { return FormKeyDown(key); };
     FormCreate();
     ShowWindow(Handle(), nCmdShow);
     UpdateWindow(Handle());
@@ -507,10 +511,15 @@ void TMainForm::ControlClick(HWND control) {
 }
 
 LRESULT TMainForm::WMCommand(WPARAM wParam, LPARAM lParam) {
-    // Clicks come as BN_CLICKED; Enter on a focused button comes from the dialog navigation as
-    // IDOK with the focused control. Esc (IDCANCEL) is handled by the key preview.
+    // Clicks come as BN_CLICKED from the button. Enter comes from the dialog navigation as IDOK,
+    // naming no control: it presses the button that has the focus. Esc (IDCANCEL) is handled by
+    // the key preview.
+    if (HIWORD(wParam) != BN_CLICKED || LOWORD(wParam) == IDCANCEL)
+        return 0;
     HWND control = reinterpret_cast<HWND>(lParam);
-    if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) != IDCANCEL && control)
+    if (LOWORD(wParam) == IDOK && !(control && IsChild(Handle(), control)))
+        control = GetFocus();
+    if (control && IsChild(Handle(), control))
         ControlClick(control);
     return 0;
 }
