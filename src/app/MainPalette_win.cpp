@@ -73,6 +73,53 @@ void ShowNotice(HWND owner, const std::string& text) {
     MessageBoxA(owner, text.c_str(), MainWindowTitle, 0);
 }
 
+// Turns drawing of a window off for a scope and back on (with a full repaint) at its end, also
+// when an exception leaves the scope.
+class TNoRedraw {
+  public:
+    explicit TNoRedraw(HWND wnd) : wnd(wnd) { SendMessageW(wnd, WM_SETREDRAW, FALSE, 0); }
+    TNoRedraw(const TNoRedraw&) = delete;
+    TNoRedraw& operator=(const TNoRedraw&) = delete;
+    ~TNoRedraw() {
+        SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(wnd, nullptr, nullptr,
+                     RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+
+  private:
+    HWND wnd;
+};
+
+// Creates a button for each entry of the list after those already made, each in its cell of a grid
+// width x height. Returns how many were made.
+std::size_t CreateButtons(TMainForm& form, uint16_t width, uint16_t height, const std::string& path,
+                          bool& allLoaded) {
+    HWND tip = PaletteTip(form.Handle());
+    TFaceCache faces;
+    const std::size_t first = form.Buttons.size();
+    form.Buttons.reserve(first + form.EmotButtonList.size());
+    for (std::size_t i = 0; i < form.EmotButtonList.size(); ++i) {
+        const std::string& entry = form.EmotButtonList[i];
+        auto button = std::make_unique<TEmotButton>(static_cast<int>(first + i));
+        const TGridCell cell = button->DefineBounds(width, height);
+        // Window handles are a per-process quota: stop at the first button that cannot be made
+        // and keep the ones that were.
+        if (!button->Create(form.ButtonScrollBox, EntryPicture(entry), path, cell.left, cell.top,
+                            &faces))
+            break;
+        allLoaded = allLoaded && button->FLoaded;
+        button->FOnMouseLeave = [&form](TEmotButton* b) { form.EmotButtonMouseLeave(b); };
+        button->OnEnter = [&form](TEmotButton* b) { form.EmotButtonOnEnter(b); };
+        button->OnMouseMove = [&form](TEmotButton* b, WPARAM keys, int x, int y) {
+            form.EmotButtonMouseMove(b, keys, x, y);
+        };
+        button->FMean = EntrySequence(entry);
+        button->SetHint(EntryHint(entry), tip);
+        form.Buttons.push_back(std::move(button));
+    }
+    return form.Buttons.size() - first;
+}
+
 } // namespace
 
 // --- building and layout ------------------------------------------------------------------------
@@ -96,37 +143,14 @@ void TMainForm::LoadButtons() {
     const TPaletteLayout layout =
         PaletteLayout(EmotButtonList.size(), GridLength(box.cx), boxHeight);
 
-    // Built without drawing, then shown at once; the buttons are created in their final cells.
-    SendMessageW(ButtonScrollBox, WM_SETREDRAW, FALSE, 0);
-    HWND tip = PaletteTip(Handle());
-    TFaceCache faces;
+    std::size_t made = 0;
     bool allLoaded = true;
-    const std::size_t first = Buttons.size();
-    for (std::size_t i = 0; i < EmotButtonList.size(); ++i) {
-        const std::string& entry = EmotButtonList[i];
-        auto button = std::make_unique<TEmotButton>(static_cast<int>(first + i));
-        const TGridCell cell = button->DefineBounds(layout.width, boxHeight);
-        // Window handles are a per-process quota: stop at the first button that cannot be made
-        // and keep the ones that were.
-        if (!button->Create(ButtonScrollBox, EntryPicture(entry), path, cell.left, cell.top,
-                            &faces))
-            break;
-        allLoaded = allLoaded && button->FLoaded;
-        button->FOnMouseLeave = [this](TEmotButton* b) { EmotButtonMouseLeave(b); };
-        button->OnEnter = [this](TEmotButton* b) { EmotButtonOnEnter(b); };
-        button->OnMouseMove = [this](TEmotButton* b, WPARAM keys, int x, int y) {
-            EmotButtonMouseMove(b, keys, x, y);
-        };
-        button->FMean = EntrySequence(entry);
-        button->SetHint(EntryHint(entry), tip);
-        Buttons.push_back(std::move(button));
+    {
+        // Built without drawing, then shown at once; the buttons are created in their final cells.
+        TNoRedraw noRedraw(ButtonScrollBox);
+        made = CreateButtons(*this, layout.width, boxHeight, path, allLoaded);
+        LayoutButtons();
     }
-    const std::size_t made = Buttons.size() - first;
-    LayoutButtons();
-    SendMessageW(ButtonScrollBox, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(ButtonScrollBox, nullptr, nullptr,
-                 RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-
     if (made < EmotButtonList.size())
         ShowNotice(Handle(), "Only " + std::to_string(made) + " of " +
                                  std::to_string(EmotButtonList.size()) + " buttons could be shown");

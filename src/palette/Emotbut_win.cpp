@@ -146,9 +146,8 @@ LRESULT TEmotButton::ButtonProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_GETDLGCODE: {
         LRESULT code = DefSubclassProc(wnd, msg, wParam, lParam);
-        // Claim the arrows, Enter and Esc so the dialog navigation of the message loop hands them
-        // to the button instead of acting on them itself (Esc then reaches the main window's key
-        // commands as a character).
+        // Claim the arrows and Enter so the dialog navigation of the message loop hands them to
+        // the button instead of acting on them itself.
         const auto* m = reinterpret_cast<const MSG*>(lParam);
         if (m && m->message == WM_KEYDOWN) {
             switch (m->wParam) {
@@ -157,7 +156,6 @@ LRESULT TEmotButton::ButtonProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             case VK_LEFT:
             case VK_RIGHT:
             case VK_RETURN:
-            case VK_ESCAPE:
                 code |= DLGC_WANTMESSAGE;
                 break;
             }
