@@ -9,6 +9,7 @@
 #include "ui/Application_win.h"
 #include "ui/Help_win.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <shellapi.h>
 
@@ -342,7 +343,7 @@ void TMainForm::WMHideSplash() {
     } done{blSplashProcDone};
     if (FOptions.blExeStart && !FOptions.sExePath.empty())
         StartUpLoad();
-    Sleep(1500);
+    KeepSplash(1500);
     // Enabled before the splash goes, so the activation passes from the splash to this window.
     EnableWindow(Handle(), TRUE);
     SplashForm.reset();
@@ -351,6 +352,19 @@ void TMainForm::WMHideSplash() {
         SetFocus(MinimizeBitBtn);
     if (FOptions.Style == stAlwaysOnTop)
         SetStyle(stAlwaysOnTop);
+}
+
+void TMainForm::KeepSplash(DWORD ms) {
+    // The thread serves no messages meanwhile, except that the splash may repaint itself: some
+    // window systems only put a window on screen once its thread looks at the queue.
+    const ULONGLONG end = GetTickCount64() + ms;
+    HWND splash = SplashForm ? SplashForm->Handle() : nullptr;
+    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+        MSG m;
+        while (splash && PeekMessageW(&m, splash, WM_PAINT, WM_PAINT, PM_REMOVE))
+            DispatchMessageW(&m);
+        Sleep(DWORD(std::min<ULONGLONG>(end - now, 20)));
+    }
 }
 
 void TMainForm::StartUpLoad() {

@@ -107,6 +107,7 @@ class TMainForm : public ui::TWindow {
   private:
     void CreateControls();
     void PlaceWindow();
+    void KeepSplash(DWORD ms);
     // Runs the action of a toolbar or palette button (a click, or Enter while it has the focus).
     void ControlClick(HWND control);
     LRESULT WMCommand(WPARAM wParam, LPARAM lParam);
