@@ -205,14 +205,14 @@ void OverQuota(Faces& faces, int n) {
         std::printf("  could not start\n");
         return;
     }
-    bool ready = pad.WaitReady(600000, &box);
+    bool ready = pad.WaitReady(240000, &box);
     double t = Ms(Now() - t0);
     for (const std::wstring& text : pad.BoxTexts())
         std::printf("  message box after %.0f ms: %ls\n", t, text.c_str());
     for (HWND b : MessageBoxes(pad.proc.pid()))
         CloseBox(b);
     if (box)
-        ready = pad.WaitReady(600000);
+        ready = pad.WaitReady(240000);
     if (!ready) {
         std::printf("  main window not ready (process %s)\n",
                     pad.proc.Running() ? "running" : "ended");

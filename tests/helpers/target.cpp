@@ -4,9 +4,11 @@
 //   <QueryPerformanceCounter> PASTE <wParam> <lParam>
 //   <QueryPerformanceCounter> CHAR <code> <lParam>
 //   <QueryPerformanceCounter> KEYDOWN <vk> | SYSKEYDOWN <vk>
-//   <QueryPerformanceCounter> SENDTOHOOK <wParam> <lParam>      (to the top-level window)
+//   <QueryPerformanceCounter> SENDTOHOOK <wParam> <lParam>      (to any window of this thread)
 //   <QueryPerformanceCounter> MARK <wParam>                     (see TargetMark)
 // The edit still handles every message as usual, so a paste shows the clipboard text in it.
+// The tracking query is logged by a message hook of this thread, which runs before any global
+// hook: the hook library answers the query and may turn it into WM_NULL before it is dispatched.
 //
 // Commands that tests post to the top-level window:
 //   TargetMark (WM_APP+1, n): logs "MARK n"; as posted messages are served in order, a test that
@@ -57,9 +59,6 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSKEYDOWN:
         Log("SYSKEYDOWN", wParam, 0);
         break;
-    case kSendToHook:
-        Log("SENDTOHOOK", wParam, lParam);
-        break;
     }
     return CallWindowProcW(editProc, hwnd, msg, wParam, lParam);
 }
@@ -80,9 +79,6 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
         SetFocus(edit);
         return 0;
-    case kSendToHook:
-        Log("SENDTOHOOK", wParam, lParam);
-        return 0;
     case kMark:
         Log("MARK", wParam, 0);
         return 0;
@@ -98,6 +94,15 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+LRESULT CALLBACK GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE) {
+        const MSG* msg = reinterpret_cast<const MSG*>(lParam);
+        if (msg->message == kSendToHook)
+            Log("SENDTOHOOK", msg->wParam, msg->lParam);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 } // namespace
@@ -122,6 +127,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"MoodpadTarget";
     RegisterClassW(&wc);
+    HHOOK hook = SetWindowsHookExW(WH_GETMESSAGE, GetMessageProc, nullptr, GetCurrentThreadId());
     HWND top = CreateWindowExW(0, L"MoodpadTarget", L"MoodpadTarget", WS_OVERLAPPEDWINDOW, place[0],
                                place[1], place[2], place[3], nullptr, nullptr, instance, nullptr);
     if (!top)
@@ -135,6 +141,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+    if (hook)
+        UnhookWindowsHookEx(hook);
     if (logFile != INVALID_HANDLE_VALUE)
         CloseHandle(logFile);
     return 0;

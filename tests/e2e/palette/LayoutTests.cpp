@@ -11,10 +11,6 @@ using namespace pe2e;
 
 namespace {
 
-std::string Narrow(const std::wstring& w) {
-    return std::string(w.begin(), w.end());
-}
-
 void ExpectGrid(Moodpad& pad, size_t count, int pitchX, int pitchY, int columns) {
     HWND box = pad.ScrollBox();
     ASSERT_NE(nullptr, box);

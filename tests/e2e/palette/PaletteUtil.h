@@ -215,6 +215,14 @@ inline std::wstring Widen(const std::string& s) {
     return std::wstring(s.begin(), s.end());
 }
 
+// For failure messages: the text with every character above 0x7F shown as '?'.
+inline std::string Narrow(const std::wstring& w) {
+    std::string s;
+    for (wchar_t c : w)
+        s += c < 0x80 ? static_cast<char>(c) : '?';
+    return s;
+}
+
 inline std::vector<HWND> TopWindowsOf(DWORD pid, const wchar_t* cls) {
     struct Ctx {
         DWORD pid;
@@ -365,6 +373,13 @@ inline HWND FocusOf(HWND top) {
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti))
         return nullptr;
     return gti.hwndFocus;
+}
+
+inline bool InMenuMode(HWND top) {
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti) &&
+           (gti.flags & (GUI_INMENUMODE | GUI_POPUPMENUMODE | GUI_SYSTEMMENUMODE)) != 0;
 }
 
 // Waits until the window's thread has served everything sent before (a sent message is served
