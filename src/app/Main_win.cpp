@@ -341,8 +341,13 @@ void TMainForm::WMHideSplash() {
         bool& flag;
         ~TDone() { flag = true; }
     } done{blSplashProcDone};
-    if (FOptions.blExeStart && !FOptions.sExePath.empty())
-        StartUpLoad();
+    // A start-up program that cannot be started is not reported, and it must not keep the
+    // window disabled.
+    try {
+        if (FOptions.blExeStart && !FOptions.sExePath.empty())
+            StartUpLoad();
+    } catch (...) {
+    }
     KeepSplash(1500);
     // Enabled before the splash goes, so the activation passes from the splash to this window.
     EnableWindow(Handle(), TRUE);
