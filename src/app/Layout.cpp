@@ -37,7 +37,7 @@ TPanelSize PanelSize(int windowWidth, int windowHeight) {
     return s;
 }
 
-const std::array<TControlSpec, mcCount> MainControls = {{
+const std::array<TControlDef, mcCount> MainControls = {{
     {mcMinimize, TControlKind::ckPictureButton, 8, 3, 89, 28, 101, "Minimize window", "Minimize"},
     {mcCustom, TControlKind::ckPictureButton, 106, 3, 89, 28, 102, "Customize options",
      "Customize"},

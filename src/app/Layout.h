@@ -53,7 +53,7 @@ enum TMainControl {
     mcCount
 };
 
-struct TControlSpec {
+struct TControlDef {
     TMainControl control;
     TControlKind kind;
     int left, top, width, height;
@@ -63,4 +63,4 @@ struct TControlSpec {
 };
 
 // The main window's controls in tab order; creating them in this order gives that order.
-extern const std::array<TControlSpec, mcCount> MainControls;
+extern const std::array<TControlDef, mcCount> MainControls;

@@ -33,11 +33,11 @@ void ShowAboutBox(const std::string& fileName) {
 // A frame with a lowered inner bevel that hosts child controls for dialog navigation.
 class TPanel : public ui::TWindow {
   public:
-    void Create(HWND parent, const TControlSpec& spec) {
+    void Create(HWND parent, const TControlDef& def) {
         RegisterWindowClass(PanelClass, 0, GetSysColorBrush(COLOR_BTNFACE));
         CreateHandle(WS_EX_CONTROLPARENT, PanelClass, L"",
-                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, spec.left, spec.top,
-                     spec.width, spec.height, parent, reinterpret_cast<HMENU>(INT_PTR(spec.id)));
+                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, def.left, def.top,
+                     def.width, def.height, parent, reinterpret_cast<HMENU>(INT_PTR(def.id)));
     }
 
   protected:
@@ -190,29 +190,29 @@ void TMainForm::CreateControls() {
                               WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, inst, nullptr);
 
-    for (const TControlSpec& spec : MainControls) {
-        HMENU id = reinterpret_cast<HMENU>(INT_PTR(spec.id));
+    for (const TControlDef& def : MainControls) {
+        HMENU id = reinterpret_cast<HMENU>(INT_PTR(def.id));
         HWND control = nullptr;
-        switch (spec.kind) {
+        switch (def.kind) {
         case TControlKind::ckPictureButton: {
             HBITMAP picture = nullptr;
-            const int pictureId = PictureId(spec.control);
+            const int pictureId = PictureId(def.control);
             if (FindResourceW(inst, MAKEINTRESOURCEW(pictureId),
                               reinterpret_cast<LPCWSTR>(RT_BITMAP)))
                 picture = static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(pictureId),
                                                           IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-            const std::wstring label = ui::Widen(spec.label);
+            const std::wstring label = ui::Widen(def.label);
             control = CreateWindowExW(
                 0, L"BUTTON", label.c_str(),
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | (picture ? BS_BITMAP : 0),
-                spec.left, spec.top, spec.width, spec.height, wnd, id, inst, nullptr);
+                def.left, def.top, def.width, def.height, wnd, id, inst, nullptr);
             SendMessageW(control, WM_SETFONT, WPARAM(windowFont.Get()), FALSE);
             if (picture) {
                 SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP, LPARAM(picture));
                 toolbarPictures.emplace_back(picture);
             }
             if (ToolTip) {
-                std::wstring hint = ui::Widen(spec.hint);
+                std::wstring hint = ui::Widen(def.hint);
                 TTTOOLINFOW ti{};
                 ti.cbSize = TTTOOLINFOW_V2_SIZE;
                 ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -224,17 +224,17 @@ void TMainForm::CreateControls() {
             break;
         }
         case TControlKind::ckEdit:
-            control = CreateWindowExW(
-                WS_EX_CLIENTEDGE, L"EDIT", L"",
-                WS_CHILD | WS_VISIBLE | WS_DISABLED | ES_READONLY | ES_AUTOHSCROLL, spec.left,
-                spec.top, spec.width, spec.height, wnd, id, inst, nullptr);
+            control =
+                CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                WS_CHILD | WS_VISIBLE | WS_DISABLED | ES_READONLY | ES_AUTOHSCROLL,
+                                def.left, def.top, def.width, def.height, wnd, id, inst, nullptr);
             SendMessageW(control, WM_SETFONT,
-                         WPARAM(spec.control == mcSequence ? sequenceFont.Get() : hintFont.Get()),
+                         WPARAM(def.control == mcSequence ? sequenceFont.Get() : hintFont.Get()),
                          FALSE);
             break;
         case TControlKind::ckPanel: {
             auto panel = std::make_unique<TPanel>();
-            panel->Create(wnd, spec);
+            panel->Create(wnd, def);
             control = panel->Handle();
             auto box = std::make_unique<TScrollBox>(*this);
             box->Create(control);
@@ -246,7 +246,7 @@ void TMainForm::CreateControls() {
         }
         if (!control)
             throw ui::TAppError("Window creation failed");
-        switch (spec.control) {
+        switch (def.control) {
         case mcMinimize:
             MinimizeBitBtn = control;
             break;
