@@ -166,6 +166,34 @@ TEST(Lifecycle, SecondStartRestoresTheFirstAndTouchesNothing) {
     ASSERT_TRUE(CloseMain(first.main, first.process));
 }
 
+TEST(Lifecycle, LookAlikeWindowsOfOtherProgramsDoNotCountAsARunningInstance) {
+    // This test program shows a "Moodpad" window of another class and a "TMainForm" window with
+    // another title.
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    for (const wchar_t* cls : {L"TDecoy", L"TMainForm"}) {
+        wc.lpszClassName = cls;
+        RegisterClassW(&wc);
+    }
+    HWND decoyTitle = CreateWindowExW(0, L"TDecoy", L"Moodpad", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                                      nullptr, nullptr, wc.hInstance, nullptr);
+    HWND decoyClass = CreateWindowExW(0, L"TMainForm", L"Moodpad 2", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                                      100, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_TRUE(decoyTitle && decoyClass);
+
+    TempDir dir;
+    const std::wstring exe = CopyDist(dir);
+    WriteIni(dir / L"MOODPAD.INI", Options("Code=0\r\n"));
+    Running r = StartReady(exe);
+    EXPECT_TRUE(r.main) << "the program must start";
+    if (r.main) {
+        EXPECT_TRUE(CloseMain(r.main, r.process));
+    }
+    DestroyWindow(decoyTitle);
+    DestroyWindow(decoyClass);
+}
+
 TEST(Lifecycle, SimultaneousStartsLeaveExactlyOneInstance) {
     TempDir dir;
     const std::wstring exe = CopyDist(dir);
