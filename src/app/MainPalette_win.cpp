@@ -11,12 +11,18 @@
 #include "settings/AbsPath.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 #include <commctrl.h>
 
 namespace {
 
 // The tooltip shared by every palette button; owned by the main window, so it goes with it.
 HWND PaletteToolTip = nullptr;
+
+// How far the buttons have been scrolled up from their places, in pixels. Kept apart from the
+// scroll bar's position, which the resize handling resets before the buttons are laid out again.
+int ChildrenScrolledBy = 0;
 
 HWND PaletteTip(HWND owner) {
     if (PaletteToolTip && IsWindow(PaletteToolTip))
@@ -102,19 +108,21 @@ std::size_t CreateButtons(TMainForm& form, uint16_t width, uint16_t height, cons
         const std::string& entry = form.EmotButtonList[i];
         auto button = std::make_unique<TEmotButton>(static_cast<int>(first + i));
         const TGridCell cell = button->DefineBounds(width, height);
+        button->FMean = EntrySequence(entry);
+        button->SetHint(EntryHint(entry), tip);
         // Window handles are a per-process quota: stop at the first button that cannot be made
         // and keep the ones that were.
         if (!button->Create(form.ButtonScrollBox, EntryPicture(entry), path, cell.left, cell.top,
                             &faces))
             break;
+        button->PlacedLeft = cell.left;
+        button->PlacedTop = cell.top;
         allLoaded = allLoaded && button->FLoaded;
         button->FOnMouseLeave = [&form](TEmotButton* b) { form.EmotButtonMouseLeave(b); };
         button->OnEnter = [&form](TEmotButton* b) { form.EmotButtonOnEnter(b); };
         button->OnMouseMove = [&form](TEmotButton* b, WPARAM keys, int x, int y) {
             form.EmotButtonMouseMove(b, keys, x, y);
         };
-        button->FMean = EntrySequence(entry);
-        button->SetHint(EntryHint(entry), tip);
         form.Buttons.push_back(std::move(button));
     }
     return form.Buttons.size() - first;
@@ -159,7 +167,16 @@ void TMainForm::LoadButtons() {
 }
 
 void TMainForm::KillButtons() {
-    Buttons.clear();
+    // A destroyed focus window leaves the keyboard with nowhere to go: hand it on first.
+    if (TEmotButton* focused = ButtonFromHandle(GetFocus()); focused && MinimizeBitBtn)
+        SetFocus(MinimizeBitBtn);
+    if (ButtonScrollBox) {
+        TNoRedraw noRedraw(ButtonScrollBox); // one repaint instead of one per button
+        Buttons.clear();
+    } else {
+        Buttons.clear();
+    }
+    ChildrenScrolledBy = 0;
     ScrollPos = 0;
     if (ButtonScrollBox) {
         SetScrollPos(ButtonScrollBox, SB_VERT, 0, FALSE);
@@ -174,26 +191,36 @@ void TMainForm::LayoutButtons() {
     const uint16_t boxHeight = GridLength(box.cy);
     const TPaletteLayout layout = PaletteLayout(Buttons.size(), GridLength(box.cx), boxHeight);
 
-    // Every button moves in one batch (one repaint, no flicker); the palette is back at its top.
+    // The buttons that change place move in one batch (one repaint, no flicker); the palette is
+    // back at its top. Each window move costs a round trip to the window server, so buttons that
+    // stay where they are are left alone.
+    const bool wasScrolled = ChildrenScrolledBy != 0;
+    ChildrenScrolledBy = 0;
     ScrollPos = 0;
     int contentHeight = 0;
-    HDWP batch =
-        BeginDeferWindowPos(static_cast<int>(std::min<std::size_t>(Buttons.size(), 30000)));
+    std::vector<std::pair<TEmotButton*, TGridCell>> moves;
     for (const auto& b : Buttons) {
         const TGridCell cell = b->DefineBounds(layout.width, boxHeight);
         contentHeight = std::max(contentHeight, cell.top + BUTTONSIZE + FROMTOP);
-        if (batch)
-            batch = DeferWindowPos(batch, b->Handle(), nullptr, cell.left, cell.top, 0, 0,
-                                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (wasScrolled || cell.left != b->PlacedLeft || cell.top != b->PlacedTop)
+            moves.emplace_back(b.get(), cell);
     }
-    if (batch) {
-        EndDeferWindowPos(batch);
-    } else {
-        // The batch could not be kept (out of memory): place the buttons one by one instead.
-        for (const auto& b : Buttons) {
-            const TGridCell cell = b->DefineBounds(layout.width, boxHeight);
-            SetWindowPos(b->Handle(), nullptr, cell.left, cell.top, 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (!moves.empty()) {
+        HDWP batch = BeginDeferWindowPos(static_cast<int>(moves.size()));
+        for (const auto& [b, cell] : moves) {
+            if (batch)
+                batch = DeferWindowPos(batch, b->Handle(), nullptr, cell.left, cell.top, 0, 0,
+                                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        if (!batch || !EndDeferWindowPos(batch)) {
+            // The batch could not be kept (out of memory): place the buttons one by one.
+            for (const auto& [b, cell] : moves)
+                SetWindowPos(b->Handle(), nullptr, cell.left, cell.top, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+        for (const auto& [b, cell] : moves) {
+            b->PlacedLeft = cell.left;
+            b->PlacedTop = cell.top;
         }
     }
 
@@ -219,10 +246,11 @@ void ScrollBoxTo(HWND box, int& scrollPos, int target) {
         si = SCROLLINFO{};
     const int maxPos = std::max(0, si.nMax - si.nMin + 1 - static_cast<int>(si.nPage));
     target = std::clamp(target, 0, maxPos);
-    if (target == scrollPos)
+    if (target == ChildrenScrolledBy && target == scrollPos)
         return;
-    ScrollWindowEx(box, 0, scrollPos - target, nullptr, nullptr, nullptr, nullptr,
+    ScrollWindowEx(box, 0, ChildrenScrolledBy - target, nullptr, nullptr, nullptr, nullptr,
                    SW_SCROLLCHILDREN | SW_INVALIDATE | SW_ERASE);
+    ChildrenScrolledBy = target;
     scrollPos = target;
     SetScrollPos(box, SB_VERT, target, TRUE);
 }

@@ -4,13 +4,19 @@
 
 #include <commctrl.h>
 #include <new>
+#include <unordered_map>
 #include <vector>
 
 namespace {
 
 constexpr UINT_PTR SUBCLASS_ID = 0x45425554; // any value unique among this window's subclasses
-// Window property that leads from a button window to its TEmotButton.
-constexpr const wchar_t* BUTTON_PROP = L"Moodpad.TEmotButton";
+
+// Button windows and their objects. Kept in the process rather than in a window property, as every
+// property or window-long change costs a round trip to the window server.
+std::unordered_map<HWND, TEmotButton*>& Registry() {
+    static std::unordered_map<HWND, TEmotButton*> registry;
+    return registry;
+}
 
 void ShowError(HWND wnd, const char* message) {
     ui::ShowAppError(GetAncestor(wnd, GA_ROOT), message);
@@ -36,13 +42,7 @@ std::shared_ptr<ui::TUniqueBitmap> TFaceCache::Get(const std::string& fileName) 
 TEmotButton::TEmotButton(int index) : FIndex(index) {}
 
 TEmotButton::~TEmotButton() {
-    if (toolTip && IsWindow(toolTip) && hwnd) {
-        TOOLINFOA ti{};
-        ti.cbSize = TTTOOLINFOA_V2_SIZE;
-        ti.hwnd = GetParent(hwnd);
-        ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
-        SendMessageA(toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    }
+    RemoveTool();
     if (hwnd && IsWindow(hwnd))
         DestroyWindow(hwnd);
     // The face bitmap is released only now, after the window that showed it is gone.
@@ -58,19 +58,19 @@ std::string TEmotButton::PicturePath(const std::string& path, const std::string&
 bool TEmotButton::Create(HWND parent, const std::string& fileName, const std::string& path, int x,
                          int y, TFaceCache* faces) {
     const auto id = static_cast<UINT_PTR>(1000 + FIndex % 30000);
-    hwnd = CreateWindowExW(0, L"BUTTON", L"",
+    hwnd = CreateWindowExA(0, "BUTTON", WindowText().c_str(),
                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_BITMAP, x, y,
                            BUTTONSIZE, BUTTONSIZE, parent, reinterpret_cast<HMENU>(id),
-                           GetModuleHandleW(nullptr), nullptr);
+                           GetModuleHandleA(nullptr), nullptr);
     if (!hwnd)
         return false;
-    if (!SetPropW(hwnd, BUTTON_PROP, this) ||
-        !SetWindowSubclass(hwnd, &TEmotButton::SubclassProc, SUBCLASS_ID,
+    if (!SetWindowSubclass(hwnd, &TEmotButton::SubclassProc, SUBCLASS_ID,
                            reinterpret_cast<DWORD_PTR>(this))) {
         DestroyWindow(hwnd);
         hwnd = nullptr;
         return false;
     }
+    Registry()[hwnd] = this;
 
     const std::string file = PicturePath(path, fileName);
     if (faces) {
@@ -93,30 +93,48 @@ TGridCell TEmotButton::DefineBounds(uint16_t width, uint16_t height) {
     return cell;
 }
 
-void TEmotButton::SetHint(const std::string& newHint, HWND tip) {
-    hint = newHint;
-    if (!hwnd)
-        return;
-    const std::string text = hint.empty() ? FMean : FMean + " " + hint;
-    SetWindowTextA(hwnd, text.c_str());
+std::string TEmotButton::WindowText() const {
+    return hint.empty() ? FMean : FMean + " " + hint;
+}
 
+void TEmotButton::SetHint(const std::string& newHint, HWND tip) {
+    RemoveTool();
+    hint = newHint;
+    toolTip = tip;
+    if (hwnd)
+        SetWindowTextA(hwnd, WindowText().c_str());
+}
+
+void TEmotButton::AddTool() {
+    if (toolAdded || !toolTip || hint.empty() || !IsWindow(toolTip))
+        return;
     TOOLINFOA ti{};
     ti.cbSize = TTTOOLINFOA_V2_SIZE;
     ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     ti.hwnd = GetParent(hwnd);
     ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
-    if (toolTip && IsWindow(toolTip))
-        SendMessageA(toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
-    toolTip = nullptr;
-    if (tip && !hint.empty()) {
-        ti.lpszText = const_cast<char*>(hint.c_str());
-        if (SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)))
-            toolTip = tip;
-    }
+    ti.lpszText = const_cast<char*>(hint.c_str());
+    toolAdded = SendMessageA(toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&ti)) != FALSE;
+}
+
+void TEmotButton::RemoveTool() {
+    if (!toolAdded)
+        return;
+    toolAdded = false;
+    if (!hwnd || !toolTip || !IsWindow(toolTip))
+        return;
+    TOOLINFOA ti{};
+    ti.cbSize = TTTOOLINFOA_V2_SIZE;
+    ti.hwnd = GetParent(hwnd);
+    ti.uId = reinterpret_cast<UINT_PTR>(hwnd);
+    SendMessageA(toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&ti));
 }
 
 TEmotButton* TEmotButton::FromHandle(HWND wnd) {
-    return wnd ? static_cast<TEmotButton*>(GetPropW(wnd, BUTTON_PROP)) : nullptr;
+    if (!wnd)
+        return nullptr;
+    auto found = Registry().find(wnd);
+    return found == Registry().end() ? nullptr : found->second;
 }
 
 LRESULT CALLBACK TEmotButton::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam,
@@ -124,7 +142,7 @@ LRESULT CALLBACK TEmotButton::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LP
     auto* self = reinterpret_cast<TEmotButton*>(refData);
     if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(wnd, &TEmotButton::SubclassProc, SUBCLASS_ID);
-        RemovePropW(wnd, BUTTON_PROP);
+        Registry().erase(wnd);
         if (self->hwnd == wnd)
             self->hwnd = nullptr;
         return DefSubclassProc(wnd, msg, wParam, lParam);
@@ -169,6 +187,14 @@ LRESULT TEmotButton::ButtonProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MOUSEMOVE: {
         LRESULT r = DefSubclassProc(wnd, msg, wParam, lParam);
         if (!trackingLeave) {
+            if (!toolAdded) {
+                AddTool();
+                if (toolAdded) {
+                    // The tooltip missed this first move; hand it over so its timer starts.
+                    MSG m{wnd, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+                    SendMessageA(toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
+                }
+            }
             TRACKMOUSEEVENT tme{};
             tme.cbSize = sizeof tme;
             tme.dwFlags = TME_LEAVE;

@@ -5,6 +5,7 @@
 #include "palette/Grid.h"
 #include "ui/Handles_win.h"
 
+#include <climits>
 #include <functional>
 #include <map>
 #include <memory>
@@ -34,10 +35,10 @@ class TEmotButton {
     TEmotButton& operator=(const TEmotButton&) = delete;
     ~TEmotButton();
 
-    // Makes the button window at (x, y) in `parent` and loads its face from
-    // "<path>\<fileName>.bmp" (through `faces` when given). Returns false when the window cannot be
-    // made (for instance when the process has used up its window handles). A picture that does
-    // not load leaves FLoaded false and a blank face; nothing is reported here.
+    // Makes the button window at (x, y) in `parent`, with FMean and the hint as its text, and loads
+    // its face from "<path>\<fileName>.bmp" (through `faces` when given). Returns false when the
+    // window cannot be made (for instance when the process has used up its window handles). A
+    // picture that does not load leaves FLoaded false and a blank face; nothing is reported here.
     bool Create(HWND parent, const std::string& fileName, const std::string& path, int x = 0,
                 int y = 0, TFaceCache* faces = nullptr);
 
@@ -45,8 +46,9 @@ class TEmotButton {
     // keys. The caller moves the window, so that a whole palette moves in one batch.
     TGridCell DefineBounds(uint16_t width, uint16_t height);
 
-    // Sets the hint: the tooltip text (as a tool of `toolTip`, if given) and, after FMean, the
-    // window text. Call after FMean is set.
+    // Sets the hint: the tooltip text (shown by `toolTip`, if given) and, after FMean, the window
+    // text. The tooltip learns of the button only when the mouse first reaches it, so a large
+    // palette is built and destroyed without one tooltip call per button.
     void SetHint(const std::string& hint, HWND toolTip);
     const std::string& Hint() const { return hint; }
 
@@ -59,6 +61,11 @@ class TEmotButton {
 
     // Column count of the most recent layout; read by the up and down arrows.
     static uint16_t ColumnCount;
+
+    // Where the layout last put the button (client coordinates of the box at scroll position 0);
+    // lets a new layout leave buttons alone that stay where they are.
+    int PlacedLeft = INT_MIN;
+    int PlacedTop = INT_MIN;
 
     std::string FMean;
     int FIndex;
@@ -74,8 +81,13 @@ class TEmotButton {
     bool KeyDown(WPARAM key, LPARAM flags);
     void FocusSibling(HWND target);
 
+    std::string WindowText() const;
+    void AddTool();
+    void RemoveTool();
+
     HWND hwnd = nullptr;
     HWND toolTip = nullptr;
+    bool toolAdded = false;
     std::shared_ptr<ui::TUniqueBitmap> picture;
     std::string hint;
     bool trackingLeave = false;
