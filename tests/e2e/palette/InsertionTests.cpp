@@ -69,6 +69,30 @@ TEST(PaletteInsertion, HotKeyThenClickPastesOnceIntoTheTarget) {
     EXPECT_TRUE(WaitFor([&] { return TextOf(run.target.edit) == L" :-)  ;-) "; }));
 }
 
+// The target opens the clipboard while it pastes; a choice made in that moment (a double click,
+// Enter pressed twice) must not fail with a clipboard error.
+TEST(PaletteInsertion, ChoicesInQuickSuccessionAllArrive) {
+    HotKeyRun run;
+    run.Begin(WithButtons({}));
+    if (HasFatalFailure())
+        return;
+    auto buttons = run.pad.Buttons();
+    ASSERT_EQ(2u, buttons.size());
+    std::wstring expected;
+    for (int i = 0; i < 12; ++i) {
+        const size_t before = run.target.Count("PASTE");
+        PostMessageW(buttons[i % 2], BM_CLICK, 0, 0);
+        expected += i % 2 ? L" ;-) " : L" :-) ";
+        ASSERT_TRUE(WaitFor([&] {
+            return run.target.Count("PASTE") > before || !MessageBoxes(run.pad.proc.pid()).empty();
+        }));
+        ASSERT_TRUE(MessageBoxes(run.pad.proc.pid()).empty())
+            << "choice " << i << ": " << Narrow(run.pad.BoxTexts()[0]);
+    }
+    EXPECT_TRUE(WaitFor([&] { return TextOf(run.target.edit) == expected; }))
+        << Narrow(TextOf(run.target.edit));
+}
+
 TEST(PaletteInsertion, KeyEventModePostsEveryCharacterWithBothBlanks) {
     Settings s = WithButtons({});
     s.useClipboard = false;
