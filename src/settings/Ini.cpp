@@ -248,7 +248,8 @@ void TEmoticonsIniFile::GetButtons(TButtonList& list) {
         if (!seen.emplace(std::move(lower), true).second)
             continue;
         const std::string value = d.GetString(BUTTONS, key, "");
-        if (value.empty())
+        // A line "=value" names no picture: there is no face to show and no name to save it by.
+        if (value.empty() || key.empty())
             continue;
         list.push_back(EntryFromLine(key, value));
     }

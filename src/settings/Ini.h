@@ -80,7 +80,7 @@ class TEmoticonsIniFile {
     // Reading never fails: a missing or unreadable file, section or key gives the defaults.
     void GetOptions(TEmoticonsOptions& options);
     // Appends one entry per key of the "Buttons" section, however many there are; the first of
-    // keys equal but for case wins, keys with empty values are skipped.
+    // keys equal but for case wins, keys with empty values (or empty names) are skipped.
     void GetButtons(TButtonList& list);
     // Both writes go to memory; Save() replaces the file atomically (temporary file beside it,
     // then rename). Save throws TIniWriteError and leaves the old file untouched on failure.

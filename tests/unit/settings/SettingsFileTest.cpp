@@ -160,6 +160,7 @@ TEST_F(SettingsFile, ButtonLinesBecomeEntries) {
                                      "wink=;-)\n"
                                      "big=:-)      Big  smile\t\n"
                                      "empty=\n"
+                                     "=:-( no name\n"
                                      "long=" +
                                      seq25 +
                                      " Hint\n"
