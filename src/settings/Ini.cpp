@@ -6,6 +6,7 @@
 #include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <algorithm>
 #include <unordered_map>
 
@@ -115,6 +116,7 @@ std::string MakeEntry(const std::string& sequence, const std::string& hint,
 struct TEmoticonsIniFile::Impl {
     IniDocument doc;
     bool loaded = false;
+    bool unreadable = false;
 };
 
 TEmoticonsIniFile::TEmoticonsIniFile(const std::string& exePath)
@@ -141,15 +143,26 @@ std::string TEmoticonsIniFile::IniFileNameFor(const std::string& exePath) {
 IniDocument& TEmoticonsIniFile::Document() {
     if (!impl->loaded) {
         impl->loaded = true;
-        // Reading never fails: a file that cannot be read is a file with nothing in it.
+        // Reading never fails: a file that cannot be read is a file with nothing in it. One that
+        // exists but cannot be read is not replaced by Save, which would lose what it holds.
         std::string bytes;
-        std::ifstream in(std::filesystem::path(fileName), std::ios::binary | std::ios::ate);
-        const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-        if (size > 0) {
-            bytes.resize(static_cast<size_t>(size));
-            in.seekg(0);
-            in.read(bytes.data(), size);
-            bytes.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+        try {
+            const std::filesystem::path path(fileName);
+            std::ifstream in(path, std::ios::binary | std::ios::ate);
+            const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+            if (size > 0) {
+                bytes.resize(static_cast<size_t>(size));
+                in.seekg(0);
+                in.read(bytes.data(), size);
+                if (in.gcount() != size)
+                    throw std::runtime_error("short read");
+            }
+            std::error_code ec;
+            if (!in && std::filesystem::exists(path, ec))
+                impl->unreadable = true;
+        } catch (const std::exception&) {
+            bytes.clear();
+            impl->unreadable = true;
         }
         impl->doc = IniDocument::Parse(bytes);
     }
@@ -276,8 +289,19 @@ void TEmoticonsIniFile::SetButtons(const TButtonList& list) {
 }
 
 void TEmoticonsIniFile::Save() {
+    // Any failure of the file system (or of memory) ends as the one error the caller shows.
+    try {
+        SaveFile();
+    } catch (const std::exception&) {
+        throw TIniWriteError{WRITE_ERROR};
+    }
+}
+
+void TEmoticonsIniFile::SaveFile() {
     namespace fs = std::filesystem;
     const std::string bytes = Document().Serialize();
+    if (impl->unreadable)
+        throw TIniWriteError{WRITE_ERROR};
     const fs::path target(fileName);
     const fs::path temp(fileName + ".tmp");
     std::error_code ec;

@@ -91,6 +91,7 @@ class TEmoticonsIniFile {
 
   private:
     IniDocument& Document(); // the file's contents, read at first use
+    void SaveFile();
     std::string fileName;
     struct Impl;
     std::shared_ptr<Impl> impl;

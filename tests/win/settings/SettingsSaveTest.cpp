@@ -77,4 +77,38 @@ TEST_F(SettingsSave, FailuresKeepTheOldFile) {
     EXPECT_EQ(Read(), before);
 }
 
+TEST_F(SettingsSave, AFileThatCannotBeReadIsNotReplaced) {
+    SaveStyle(2);
+    const std::string before = Read();
+    HANDLE lock = CreateFileA(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    TEmoticonsIniFile file(dir + "Pad.exe");
+    TEmoticonsOptions o;
+    file.GetOptions(o); // reading never fails: defaults
+    EXPECT_EQ(o.Style, stAlwaysOnTop);
+    file.SetOptions(o);
+    EXPECT_THROW(file.Save(), TIniWriteError);
+    CloseHandle(lock);
+    EXPECT_EQ(Read(), before);
+}
+
+TEST_F(SettingsSave, ProgramFolderWithAnsiCharacters) {
+    const std::string sub = dir + "caf\xE9\\";
+    ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
+    {
+        TEmoticonsIniFile file(sub + "Pad.exe");
+        TEmoticonsOptions o;
+        o.Style = 2;
+        file.SetOptions(o);
+        file.Save();
+    }
+    const std::string saved = sub + "PAD.INI";
+    EXPECT_EQ(GetPrivateProfileIntA("Window", "Code", -1, saved.c_str()), 2);
+    TEmoticonsOptions back;
+    TEmoticonsIniFile(sub + "Pad.exe").GetOptions(back);
+    EXPECT_EQ(back.Style, 2);
+    DeleteFileA(saved.c_str());
+    RemoveDirectoryA(sub.c_str());
+}
+
 } // namespace
