@@ -291,7 +291,8 @@ int IniDocument::GetInt(std::string_view section, std::string_view key, int def)
     if (!v || v->empty())
         return def;
     std::string_view s(*v);
-    s = s.substr(0, std::min(s.size(), MAX_VALUE_LENGTH));
+    // The platform reads the number through a 30-character buffer: digits beyond 29 are not seen.
+    s = s.substr(0, std::min<size_t>(s.size(), 29));
     while (!s.empty() && static_cast<uint8_t>(s.front()) <= ' ')
         s.remove_prefix(1);
     bool negative = false;

@@ -78,11 +78,12 @@ TEST(IniEngineRead, StringDefaultsAndBufferLimit) {
 TEST(IniEngineRead, IntegersAsTheProfileReader) {
     const IniDocument d = IniDocument::Parse("[s]\na=12\nb=-7x\nc=+3\nd=0x45\ne=abc\nf=\ng\n"
                                              "h=\"42\"\ni=4294967295\nj=  9\nk=$10\nl=0X45\n"
-                                             "m=0b101\nn=0o17\no= -0x1F\np=0x7FFFFFFF1\nq=- 5\n");
+                                             "m=0b101\nn=0o17\no= -0x1F\np=0x7FFFFFFF1\nq=- 5\n"
+                                             "r=000000000000000000000000000001\n");
     const std::pair<const char*, int> cases[] = {
-        {"a", 12}, {"b", -7}, {"c", 3},   {"d", 69},  {"e", 0}, {"f", 99},
-        {"g", 99}, {"h", 42}, {"i", -1},  {"j", 9},   {"k", 0}, {"l", 0},
-        {"m", 5},  {"n", 15}, {"o", -31}, {"p", -15}, {"q", 0}, {"zz", 99},
+        {"a", 12},  {"b", -7},  {"c", 3}, {"d", 69}, {"e", 0},   {"f", 99}, {"g", 99},
+        {"h", 42},  {"i", -1},  {"j", 9}, {"k", 0},  {"l", 0},   {"m", 5},  {"n", 15},
+        {"o", -31}, {"p", -15}, {"q", 0}, {"r", 0},  {"zz", 99},
     };
     for (const auto& [key, want] : cases)
         EXPECT_EQ(d.GetInt("s", key, 99), want) << key;
