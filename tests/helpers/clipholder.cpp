@@ -2,6 +2,7 @@
 // clipboard. Once the clipboard is open it creates a hidden window titled "MoodpadClipHolder",
 // which tests wait for; it closes the clipboard and ends on WM_CLOSE to that window, or after the
 // number of seconds given on the command line (default 60) as a safety net.
+#include <cstdlib>
 #include <windows.h>
 #include <shellapi.h>
 

@@ -17,6 +17,7 @@
 //     timing the round trip of one posted message between two processes.
 //   TargetActivate (WM_APP+4): brings the window to the front and focuses the edit.
 #include <cstdio>
+#include <cstdlib>
 #include <windows.h>
 #include <shellapi.h>
 

@@ -223,41 +223,32 @@ inline std::string Narrow(const std::wstring& w) {
     return s;
 }
 
+struct TopWindowQuery {
+    DWORD pid;
+    const wchar_t* cls;
+    std::vector<HWND> found;
+};
+
+inline BOOL CALLBACK CollectTopWindow(HWND h, LPARAM p) {
+    auto* q = reinterpret_cast<TopWindowQuery*>(p);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(h, &owner);
+    if (owner == q->pid && IsWindowVisible(h) && IsClass(h, q->cls))
+        q->found.push_back(h);
+    return TRUE;
+}
+
+// The visible top-level windows of a class that belong to a process.
 inline std::vector<HWND> TopWindowsOf(DWORD pid, const wchar_t* cls) {
-    struct Ctx {
-        DWORD pid;
-        const wchar_t* cls;
-        std::vector<HWND> out;
-    } ctx{pid, cls, {}};
-    EnumWindows(
-        [](HWND h, LPARAM p) -> BOOL {
-            auto* c = reinterpret_cast<Ctx*>(p);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(h, &owner);
-            if (owner == c->pid && IsWindowVisible(h) && IsClass(h, c->cls))
-                c->out.push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&ctx));
-    return ctx.out;
+    TopWindowQuery q{pid, cls, {}};
+    EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&q));
+    return q.found;
 }
 
 inline std::vector<HWND> DirectChildren(HWND parent) {
     std::vector<HWND> out;
     for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
         out.push_back(c);
-    return out;
-}
-
-inline std::vector<HWND> AllDescendants(HWND parent) {
-    std::vector<HWND> out;
-    EnumChildWindows(
-        parent,
-        [](HWND h, LPARAM p) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
     return out;
 }
 
