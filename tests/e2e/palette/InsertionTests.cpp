@@ -197,6 +197,25 @@ TEST(PaletteInsertion, OnlyTheClipboardChangesWithoutAutoInsertOrTarget) {
     }
 }
 
+// A target that has gone away since the hot key is skipped: the text is on the clipboard, the
+// palette still minimises, and no error is shown.
+TEST(PaletteInsertion, TargetClosedBeforeTheChoiceIsSkipped) {
+    Settings s = WithButtons({});
+    s.style = 2;
+    HotKeyRun run;
+    run.Begin(s);
+    if (HasFatalFailure())
+        return;
+    run.target.proc.Kill();
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(run.target.top); }));
+    run.ClickButton(0);
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == " :-) "; }));
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(run.pad.main) != 0; }));
+    ASSERT_TRUE(Settle(run.pad.main));
+    EXPECT_TRUE(MessageBoxes(run.pad.proc.pid()).empty());
+    EXPECT_TRUE(run.pad.proc.Running());
+}
+
 TEST(PaletteInsertion, HeldClipboardShowsOneErrorAndDeliversNothing) {
     Settings s = WithButtons({});
     s.style = 2; // a failed choice must not minimise either
