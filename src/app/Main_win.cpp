@@ -22,6 +22,34 @@ void SetWindowZOrder(HWND wnd, HWND insertAfter) {
 
 namespace {
 
+// The sequence and hint fields are disabled so that they never take the focus, but a disabled edit
+// draws its text grey whatever its parent asks for. They paint their own text in black on white.
+LRESULT CALLBACK ReadOnlyFieldProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                   DWORD_PTR) {
+    if (msg != WM_PAINT)
+        return DefSubclassProc(wnd, msg, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(wnd, &ps);
+    RECT rc;
+    GetClientRect(wnd, &rc);
+    FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    const int len = GetWindowTextLengthW(wnd);
+    std::wstring text(static_cast<size_t>(len) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), len + 1)));
+    HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0)));
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    // The edit control's own left margin and top line.
+    rc.left += 2;
+    rc.top += 1;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    SelectObject(dc, oldFont);
+    EndPaint(wnd, &ps);
+    return 0;
+}
+
 constexpr wchar_t PanelClass[] = L"TMoodpadPanel";
 constexpr wchar_t ScrollBoxClass[] = L"TMoodpadScrollBox";
 
@@ -231,6 +259,7 @@ void TMainForm::CreateControls() {
             SendMessageW(control, WM_SETFONT,
                          WPARAM(def.control == mcSequence ? sequenceFont.Get() : hintFont.Get()),
                          FALSE);
+            SetWindowSubclass(control, ReadOnlyFieldProc, 1, 0);
             break;
         case TControlKind::ckPanel: {
             auto panel = std::make_unique<TPanel>();
