@@ -47,9 +47,12 @@ struct Faces {
     TempDir dir;
     int written = 0;
     std::string Ensure(int n) {
-        for (; written < n; ++written)
-            WriteBmp(dir.path() / ("b" + std::to_string(written) + ".bmp"),
-                     RGB(written % 256, 128, 255 - written % 256));
+        for (; written < n; ++written) {
+            std::string name = std::to_string(written);
+            name.insert(name.begin(), 'b');
+            name += ".bmp";
+            WriteBmp(dir.path() / name, RGB(written % 256, 128, 255 - written % 256));
+        }
         return dir.path().string();
     }
 };
