@@ -18,10 +18,6 @@ std::unordered_map<HWND, TEmotButton*>& Registry() {
     return registry;
 }
 
-void ShowError(HWND wnd, const char* message) {
-    ui::ShowAppError(GetAncestor(wnd, GA_ROOT), message);
-}
-
 } // namespace
 
 uint16_t TEmotButton::ColumnCount = 0;
@@ -149,12 +145,8 @@ LRESULT CALLBACK TEmotButton::SubclassProc(HWND wnd, UINT msg, WPARAM wParam, LP
     }
     try {
         return self->ButtonProc(msg, wParam, lParam);
-    } catch (const std::bad_alloc&) {
-        ShowError(wnd, "Out of Memory");
-    } catch (const std::exception& e) {
-        ShowError(wnd, e.what());
     } catch (...) {
-        ShowError(wnd, "Unexpected error");
+        ui::ShowCurrentError(GetAncestor(wnd, GA_ROOT));
     }
     return 0;
 }

@@ -70,14 +70,8 @@ void TApplication::ProcessMessage(MSG& msg) {
     try {
         if (PreviewKey(msg))
             return;
-    } catch (const std::bad_alloc&) {
-        ShowAppError(MainWindow, "Out of Memory");
-        return;
-    } catch (const std::exception& e) {
-        ShowAppError(MainWindow, e.what());
-        return;
     } catch (...) {
-        ShowAppError(MainWindow, "Unexpected error");
+        ShowCurrentError(MainWindow);
         return;
     }
     if (IsMainOrChild(MainWindow, msg.hwnd)) {

@@ -43,6 +43,18 @@ void ShowAppError(HWND owner, const std::string& message) {
     MessageBoxW(owner, text.c_str(), L"Moodpad", MB_OK | MB_ICONSTOP);
 }
 
+void ShowCurrentError(HWND owner) {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        ShowAppError(owner, "Out of Memory");
+    } catch (const std::exception& e) {
+        ShowAppError(owner, e.what());
+    } catch (...) {
+        ShowAppError(owner, "Unexpected error");
+    }
+}
+
 TWindow::~TWindow() {
     DestroyHandle();
 }
@@ -122,12 +134,8 @@ LRESULT CALLBACK TWindow::Thunk(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
     }
     try {
         return self->WndProc(msg, wParam, lParam);
-    } catch (const std::bad_alloc&) {
-        ShowAppError(wnd, "Out of Memory");
-    } catch (const std::exception& e) {
-        ShowAppError(wnd, e.what());
     } catch (...) {
-        ShowAppError(wnd, "Unexpected error");
+        ShowCurrentError(wnd);
     }
     return 0;
 }

@@ -12,6 +12,9 @@ namespace ui {
 
 // The application's general error display: "<message>." in a stop box captioned "Moodpad".
 void ShowAppError(HWND owner, const std::string& message);
+// Shows the exception being handled with the general error display. Call it only from inside a
+// catch block: every Win32 callback boundary ends in `catch (...) { ShowCurrentError(owner); }`.
+void ShowCurrentError(HWND owner);
 
 // Converts between the program's 8-bit strings (the system's ANSI code page, as in the settings
 // file) and the wide strings of the Win32 API.
