@@ -33,9 +33,10 @@ LRESULT CALLBACK ReadOnlyFieldProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPa
     RECT rc;
     GetClientRect(wnd, &rc);
     FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    const int len = GetWindowTextLengthW(wnd);
-    std::wstring text(static_cast<size_t>(len) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(wnd, text.data(), len + 1)));
+    // A sequence and its hint are at most 198 characters; a fixed buffer keeps this callback free
+    // of anything that could throw.
+    wchar_t text[256];
+    const int len = GetWindowTextW(wnd, text, 256);
     HGDIOBJ oldFont =
         SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0)));
     SetTextColor(dc, RGB(0, 0, 0));
@@ -43,8 +44,7 @@ LRESULT CALLBACK ReadOnlyFieldProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPa
     // The edit control's own left margin and top line.
     rc.left += 2;
     rc.top += 1;
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rc,
-              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+    DrawTextW(dc, text, len, &rc, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     SelectObject(dc, oldFont);
     EndPaint(wnd, &ps);
     return 0;
