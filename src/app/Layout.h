@@ -53,6 +53,9 @@ enum TMainControl {
     mcCount
 };
 
+// The palette window inside the panel.
+constexpr int PALETTEID = 109;
+
 struct TControlDef {
     TMainControl control;
     TControlKind kind;

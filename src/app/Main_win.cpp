@@ -1,24 +1,13 @@
 #include "app/Main_win.h"
 
-#include "HookLib.h"
-#include "app/Layout.h"
 #include "app/Splash_win.h"
 #include "app/resource.h"
-#include "palette/Emotbut_win.h"
-#include "settings/Ini.h"
 #include "ui/Application_win.h"
 #include "ui/Help_win.h"
 
 #include <algorithm>
 #include <commctrl.h>
 #include <shellapi.h>
-
-TMainForm* MainForm = nullptr;
-
-void SetWindowZOrder(HWND wnd, HWND insertAfter) {
-    // Position and size stay as they are; without SWP_NOACTIVATE the window is also activated.
-    SetWindowPos(wnd, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
 
 namespace {
 
@@ -28,109 +17,32 @@ LRESULT CALLBACK ReadOnlyFieldProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPa
                                    DWORD_PTR) {
     if (msg != WM_PAINT)
         return DefSubclassProc(wnd, msg, wParam, lParam);
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(wnd, &ps);
+    ui::TPaintScope paint(wnd);
     RECT rc;
     GetClientRect(wnd, &rc);
-    FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(paint.DC(), &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     // A sequence and its hint are at most 198 characters; a fixed buffer keeps this callback free
     // of anything that could throw.
     wchar_t text[256];
     const int len = GetWindowTextW(wnd, text, 256);
-    HGDIOBJ oldFont =
-        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0)));
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkMode(dc, TRANSPARENT);
+    ui::TSelectObject font(paint.DC(),
+                           reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0)));
+    SetTextColor(paint.DC(), RGB(0, 0, 0));
+    SetBkMode(paint.DC(), TRANSPARENT);
     // The edit control's own left margin and top line.
     rc.left += 2;
     rc.top += 1;
-    DrawTextW(dc, text, len, &rc, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
-    SelectObject(dc, oldFont);
-    EndPaint(wnd, &ps);
+    DrawTextW(paint.DC(), text, len, &rc,
+              DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     return 0;
 }
 
 constexpr wchar_t PanelClass[] = L"TMoodpadPanel";
-constexpr wchar_t ScrollBoxClass[] = L"TMoodpadScrollBox";
 
 // The about box arrives later; until then the About button only drops and restores the style.
 void ShowAboutBox(const std::string& fileName) {
     (void)fileName;
 }
-
-// A frame with a lowered inner bevel that hosts child controls for dialog navigation.
-class TPanel : public ui::TWindow {
-  public:
-    void Create(HWND parent, const TControlDef& def) {
-        RegisterWindowClass(PanelClass, 0, GetSysColorBrush(COLOR_BTNFACE));
-        CreateHandle(WS_EX_CONTROLPARENT, PanelClass, L"",
-                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_TABSTOP, def.left, def.top,
-                     def.width, def.height, parent, reinterpret_cast<HMENU>(INT_PTR(def.id)));
-    }
-
-  protected:
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == WM_PAINT) {
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(Handle(), &ps);
-            RECT r;
-            GetClientRect(Handle(), &r);
-            DrawEdge(dc, &r, BDR_SUNKENINNER, BF_RECT);
-            EndPaint(Handle(), &ps);
-            return 0;
-        }
-        return Default(msg, wParam, lParam);
-    }
-};
-
-// The scroll box of the palette: vertical scrolling only. It passes scrolling and its buttons'
-// clicks to the main window, which owns the palette.
-class TScrollBox : public ui::TWindow {
-  public:
-    explicit TScrollBox(TMainForm& form) : form(form) {}
-    void Create(HWND parent) {
-        RegisterWindowClass(ScrollBoxClass, 0, GetSysColorBrush(COLOR_BTNFACE));
-        CreateHandle(WS_EX_CONTROLPARENT, ScrollBoxClass, L"",
-                     WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL, 2, 2, 378, 69, parent);
-        ShowScrollBar(Handle(), SB_VERT, FALSE);
-    }
-
-  protected:
-    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        switch (msg) {
-        case WM_VSCROLL:
-            form.ScrollBoxScroll(LOWORD(wParam), HIWORD(wParam));
-            return 0;
-        case WM_MOUSEWHEEL:
-            Wheel(GET_WHEEL_DELTA_WPARAM(wParam));
-            return 0;
-        case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED && lParam) {
-                if (TEmotButton* b = form.ButtonFromHandle(reinterpret_cast<HWND>(lParam)))
-                    form.EmotButtonClick(b);
-            }
-            return 0;
-        default:
-            return Default(msg, wParam, lParam);
-        }
-    }
-
-  private:
-    // One line per notch; fine-resolution wheels add up until a whole notch.
-    void Wheel(int delta) {
-        wheelRest += delta;
-        while (wheelRest >= WHEEL_DELTA) {
-            wheelRest -= WHEEL_DELTA;
-            form.ScrollBoxScroll(SB_LINEUP, 0);
-        }
-        while (wheelRest <= -WHEEL_DELTA) {
-            wheelRest += WHEEL_DELTA;
-            form.ScrollBoxScroll(SB_LINEDOWN, 0);
-        }
-    }
-    TMainForm& form;
-    int wheelRest = 0;
-};
 
 HFONT MakeFont(const wchar_t* face, int pixels, bool bold) {
     return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
@@ -142,46 +54,56 @@ std::vector<HWND> OwnedTopmostPopups(HWND owner) {
     struct TSearch {
         HWND owner;
         std::vector<HWND> found;
-        static BOOL CALLBACK Visit(HWND wnd, LPARAM lp) {
+        static BOOL CALLBACK Visit(HWND wnd, LPARAM lp) noexcept {
             auto* s = reinterpret_cast<TSearch*>(lp);
-            if (GetWindow(wnd, GW_OWNER) == s->owner &&
-                (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST))
+            if (GetWindow(wnd, GW_OWNER) != s->owner ||
+                !(GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST))
+                return TRUE;
+            try {
                 s->found.push_back(wnd);
-            return TRUE;
+                return TRUE;
+            } catch (...) {
+                return FALSE; // out of memory: the popups found so far
+            }
         }
     } search{owner, {}};
     EnumThreadWindows(GetCurrentThreadId(), &TSearch::Visit, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
-int PictureId(TMainControl c) {
-    switch (c) {
-    case mcMinimize:
-        return IDB_MINIMIZE;
-    case mcCustom:
-        return IDB_CUSTOMIZE;
-    case mcOrder:
-        return IDB_ORDER;
-    case mcAbout:
-        return IDB_ABOUT;
-    case mcHelp:
-        return IDB_HELP;
-    default:
-        return 0;
-    }
-}
+const int PictureIds[mcCount] = {
+    IDB_MINIMIZE, IDB_CUSTOMIZE, IDB_ORDER, IDB_ABOUT, 0, IDB_HELP, 0, 0};
 
 } // namespace
 
-TMainForm::TMainForm() {
-    MainForm = this;
-}
+// A frame with a lowered inner bevel that hosts the palette for dialog navigation.
+class TPanel : public ui::TWindow {
+  public:
+    void Create(HWND parent, const TControlDef& def) {
+        RegisterWindowClass(PanelClass, 0, GetSysColorBrush(COLOR_BTNFACE));
+        CreateHandle(WS_EX_CONTROLPARENT, PanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
+                     def.left, def.top, def.width, def.height, parent,
+                     reinterpret_cast<HMENU>(INT_PTR(def.id)));
+    }
+
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_PAINT) {
+            ui::TPaintScope paint(Handle());
+            RECT r;
+            GetClientRect(Handle(), &r);
+            DrawEdge(paint.DC(), &r, BDR_SUNKENINNER, BF_RECT);
+            return 0;
+        }
+        return Default(msg, wParam, lParam);
+    }
+};
+
+TMainForm::TMainForm() = default;
 
 TMainForm::~TMainForm() {
     // The window goes first: its last messages still reach this object's handlers.
     DestroyHandle();
-    if (MainForm == this)
-        MainForm = nullptr;
 }
 
 void TMainForm::Create(int nCmdShow) {
@@ -209,12 +131,11 @@ void TMainForm::CreateControls() {
     windowFont.Reset(MakeFont(L"System", 13, false));
     sequenceFont.Reset(MakeFont(L"Arial", 16, true));
     hintFont.Reset(MakeFont(L"Arial", 13, false));
-    editBrush.Reset(CreateSolidBrush(RGB(255, 255, 255)));
     SendMessageW(wnd, WM_SETFONT, WPARAM(windowFont.Get()), FALSE);
 
     // The tooltip has no owner: under Wine a topmost popup owned by the main window keeps the
     // main window itself out of the topmost band. It is destroyed with the main window.
-    ToolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+    toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                               WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, inst, nullptr);
 
@@ -223,12 +144,8 @@ void TMainForm::CreateControls() {
         HWND control = nullptr;
         switch (def.kind) {
         case TControlKind::ckPictureButton: {
-            HBITMAP picture = nullptr;
-            const int pictureId = PictureId(def.control);
-            if (FindResourceW(inst, MAKEINTRESOURCEW(pictureId),
-                              reinterpret_cast<LPCWSTR>(RT_BITMAP)))
-                picture = static_cast<HBITMAP>(LoadImageW(inst, MAKEINTRESOURCEW(pictureId),
-                                                          IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+            HBITMAP picture = static_cast<HBITMAP>(
+                LoadImageW(inst, MAKEINTRESOURCEW(PictureIds[def.control]), IMAGE_BITMAP, 0, 0, 0));
             const std::wstring label = ui::Widen(def.label);
             control = CreateWindowExW(
                 0, L"BUTTON", label.c_str(),
@@ -239,7 +156,7 @@ void TMainForm::CreateControls() {
                 SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP, LPARAM(picture));
                 toolbarPictures.emplace_back(picture);
             }
-            if (ToolTip) {
+            if (toolTip) {
                 std::wstring hint = ui::Widen(def.hint);
                 TTTOOLINFOW ti{};
                 ti.cbSize = TTTOOLINFOW_V2_SIZE;
@@ -247,7 +164,7 @@ void TMainForm::CreateControls() {
                 ti.hwnd = wnd;
                 ti.uId = reinterpret_cast<UINT_PTR>(control);
                 ti.lpszText = hint.data();
-                SendMessageW(ToolTip, TTM_ADDTOOLW, 0, LPARAM(&ti));
+                SendMessageW(toolTip, TTM_ADDTOOLW, 0, LPARAM(&ti));
             }
             break;
         }
@@ -262,64 +179,33 @@ void TMainForm::CreateControls() {
             SetWindowSubclass(control, ReadOnlyFieldProc, 1, 0);
             break;
         case TControlKind::ckPanel: {
-            auto panel = std::make_unique<TPanel>();
+            panel = std::make_unique<TPanel>();
             panel->Create(wnd, def);
             control = panel->Handle();
-            auto box = std::make_unique<TScrollBox>(*this);
-            box->Create(control);
-            ButtonScrollBox = box->Handle();
-            panelWindow = std::move(panel);
-            scrollBoxWindow = std::move(box);
+            const TPanelSize s = PanelSize(MAINMINWIDTH, MAINMINHEIGHT);
+            palette = std::make_unique<TPaletteWindow>(static_cast<TPaletteEvents&>(*this));
+            palette->Create(control, PALETTEID, 2, 2, s.boxWidth, s.boxHeight);
             break;
         }
         }
         if (!control)
             throw ui::TAppError("Window creation failed");
-        switch (def.control) {
-        case mcMinimize:
-            MinimizeBitBtn = control;
-            break;
-        case mcCustom:
-            CustomBitBtn = control;
-            break;
-        case mcOrder:
-            OrderBitBtn = control;
-            break;
-        case mcAbout:
-            AboutBitBtn = control;
-            break;
-        case mcHint:
-            HintEdit = control;
-            break;
-        case mcHelp:
-            HelpBitBtn = control;
-            break;
-        case mcSequence:
-            SequenceEdit = control;
-            break;
-        case mcPanel:
-            ScrollPanel = control;
-            break;
-        case mcCount:
-            break;
-        }
+        controls[def.control] = control;
     }
-    focusControl = HelpBitBtn;
+    focusControl = Control(mcHelp);
 }
 
 void TMainForm::FormCreate() {
-    ui::Application.Title = ui::Widen(MainWindowTitle);
     blAppIsActive = false;
     try {
-        SplashForm = std::make_unique<TSplashForm>();
-        SplashForm->Show();
+        splashForm = std::make_unique<TSplashForm>();
+        splashForm->Show();
     } catch (...) {
-        SplashForm.reset();
+        splashForm.reset();
     }
     EnableWindow(Handle(), FALSE);
     try {
         exePath = ui::ProgramFileName();
-        ui::Application.HelpFile = ui::Widen(exePath.substr(0, exePath.find_last_of('.')) + ".hlp");
         ui::Application.OnMinimize = [this] { WhenAppMinimize(); };
         SetWindowTextW(Handle(), ui::Widen(MainWindowTitle).c_str());
         {
@@ -327,24 +213,20 @@ void TMainForm::FormCreate() {
             iniFile.GetOptions(FOptions);
             EmotButtonList.clear();
             iniFile.GetButtons(EmotButtonList);
+            blSettingsUnread = iniFile.Unreadable();
         }
         FMaxHSize = MaxHSize(EmotButtonList.size());
         PlaceWindow();
         LoadButtons();
-        SetHotKey(FOptions.HotKey.blAlt, FOptions.HotKey.blCtrl, FOptions.HotKey.blShift,
-                  FOptions.HotKey.iVirtCode);
+        tracker = std::make_unique<TTargetTracker>(Handle());
         blSplashProcDone = false;
-        blFocusFound = false;
-        hActiveFocus = nullptr;
-        hActiveWindow = nullptr;
         ui::Application.OnDeactivate = [this] { AppDeactivate(); };
         ui::Application.OnActivate = [this] { AppActivate(); };
         FOldPoint = {0, 0};
-        if (FOptions.Insert.blEnabled && FOptions.Insert.blTrackWindows)
-            SetMessageHook(WM_SENDTOHOOK, 0, 0, Handle(), WM_EXECNONACTIVEHOOKHANDLE);
+        tracker->Apply(FOptions);
     } catch (...) {
         // The window still comes up with what was set up so far; the start-up step enables it.
-        SplashForm.reset();
+        splashForm.reset();
     }
 }
 
@@ -353,6 +235,12 @@ void TMainForm::PlaceWindow() {
                                         GetSystemMetrics(SM_CYSCREEN));
     SetWindowPos(Handle(), nullptr, p.left, p.top, p.width, p.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TMainForm::ShowNotice(const char* text) {
+    // The splash is topmost: a notice during start-up goes above it, or the start would wait on a
+    // box the user cannot see.
+    MessageBoxA(Handle(), text, MainWindowTitle, splashForm ? MB_TOPMOST : 0);
 }
 
 void TMainForm::FormPaint() {
@@ -380,10 +268,10 @@ void TMainForm::WMHideSplash() {
     KeepSplash(1500);
     // Enabled before the splash goes, so the activation passes from the splash to this window.
     EnableWindow(Handle(), TRUE);
-    SplashForm.reset();
-    focusControl = MinimizeBitBtn;
+    splashForm.reset();
+    focusControl = Control(mcMinimize);
     if (GetActiveWindow() == Handle())
-        SetFocus(MinimizeBitBtn);
+        SetFocus(focusControl);
     if (FOptions.Style == stAlwaysOnTop)
         SetStyle(stAlwaysOnTop);
 }
@@ -392,7 +280,7 @@ void TMainForm::KeepSplash(DWORD ms) {
     // The thread serves no messages meanwhile, except that the splash may repaint itself: some
     // window systems only put a window on screen once its thread looks at the queue.
     const ULONGLONG end = GetTickCount64() + ms;
-    HWND splash = SplashForm ? SplashForm->Handle() : nullptr;
+    HWND splash = splashForm ? splashForm->Handle() : nullptr;
     for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
         MSG m;
         while (splash && PeekMessageW(&m, splash, WM_PAINT, WM_PAINT, PM_REMOVE))
@@ -414,10 +302,8 @@ void TMainForm::FormClose() {
     closeDone = true;
     if (FOptions.Style == stAlwaysOnTop)
         SetStyle(stNormal);
-    if (KeyboardIsHooked())
-        UnHookKeyboard();
-    if (MessagesAreHooked())
-        UnHookMessages();
+    if (tracker)
+        tracker->Suspend();
 
     RECT r{};
     GetWindowRect(Handle(), &r);
@@ -435,35 +321,27 @@ void TMainForm::FormClose() {
     FOptions.Rect = SavedRect(r.left, r.top, r.right, r.bottom);
 
     try {
+        // What could not be read at start is not ours to replace: the options and buttons in
+        // memory are only the defaults.
+        if (blSettingsUnread)
+            throw TIniWriteError{};
         TEmoticonsIniFile iniFile(exePath.empty() ? ui::ProgramFileName() : exePath);
         iniFile.SetOptions(FOptions);
         iniFile.SetButtons(EmotButtonList);
         iniFile.Save();
     } catch (...) {
-        MessageBoxW(Handle(), L"INI File could not be stored", ui::Widen(MainWindowTitle).c_str(),
-                    0);
+        MessageBoxA(Handle(), "INI File could not be stored", MainWindowTitle, 0);
     }
 }
 
 void TMainForm::FormResize() {
-    if (!ButtonScrollBox)
-        return;
-    ScrollPos = 0;
-    SCROLLINFO si{};
-    si.cbSize = sizeof si;
-    si.fMask = SIF_POS;
-    si.nPos = 0;
-    SetScrollInfo(ButtonScrollBox, SB_VERT, &si, FALSE);
-    ShowScrollBar(ButtonScrollBox, SB_VERT, FALSE);
-
     RECT r{};
     GetWindowRect(Handle(), &r);
     const TPanelSize s = PanelSize(r.right - r.left, r.bottom - r.top);
-    SetWindowPos(ScrollPanel, nullptr, 0, 0, s.panelWidth, s.panelHeight,
+    SetWindowPos(Control(mcPanel), nullptr, 0, 0, s.panelWidth, s.panelHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(ButtonScrollBox, nullptr, 2, 2, s.boxWidth, s.boxHeight,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    LayoutButtons();
+    if (palette)
+        palette->SetBounds(2, 2, s.boxWidth, s.boxHeight);
 }
 
 void TMainForm::WMGetMinMaxInfo(MINMAXINFO* info) {
@@ -475,7 +353,7 @@ void TMainForm::WMGetMinMaxInfo(MINMAXINFO* info) {
 
 void TMainForm::SetStyle(uint8_t style) {
     if (style != stAlwaysOnTop) {
-        SetWindowZOrder(Handle(), HWND_NOTOPMOST);
+        ui::SetWindowZOrder(Handle(), HWND_NOTOPMOST);
         return;
     }
     // Wine places a window below its own topmost popups (tooltips) instead of into the topmost
@@ -483,7 +361,7 @@ void TMainForm::SetStyle(uint8_t style) {
     const std::vector<HWND> popups = OwnedTopmostPopups(Handle());
     for (HWND p : popups)
         SetWindowLongPtrW(p, GWLP_HWNDPARENT, 0);
-    SetWindowZOrder(Handle(), HWND_TOPMOST);
+    ui::SetWindowZOrder(Handle(), HWND_TOPMOST);
     for (HWND p : popups)
         SetWindowLongPtrW(p, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(Handle()));
 }
@@ -519,15 +397,9 @@ void TMainForm::AppAbout() {
 
 void TMainForm::AppCustomize() {
     SetStyle(stNormal);
-    if (MessagesAreHooked())
-        UnHookMessages();
-    if (KeyboardIsHooked())
-        UnHookKeyboard();
+    tracker->Suspend();
     // The options dialog runs here once it exists; the hooks and the style come back in any case.
-    if (FOptions.Insert.blEnabled && FOptions.Insert.blTrackWindows)
-        SetMessageHook(WM_SENDTOHOOK, 0, 0, Handle(), WM_EXECNONACTIVEHOOKHANDLE);
-    SetHotKey(FOptions.HotKey.blAlt, FOptions.HotKey.blCtrl, FOptions.HotKey.blShift,
-              FOptions.HotKey.iVirtCode);
+    tracker->Apply(FOptions);
     SetStyle(FOptions.Style);
 }
 
@@ -542,20 +414,16 @@ void TMainForm::OrderBitBtnClick() {
 }
 
 void TMainForm::ControlClick(HWND control) {
-    if (!control)
-        return;
-    if (control == MinimizeBitBtn)
-        AppMinimize();
-    else if (control == CustomBitBtn)
-        AppCustomize();
-    else if (control == OrderBitBtn)
-        OrderBitBtnClick();
-    else if (control == AboutBitBtn)
-        AppAbout();
-    else if (control == HelpBitBtn)
-        HelpBitBtnClick();
-    else if (TEmotButton* b = ButtonFromHandle(control))
-        EmotButtonClick(b);
+    using TAction = void (TMainForm::*)();
+    static constexpr std::pair<TMainControl, TAction> actions[] = {
+        {mcMinimize, &TMainForm::AppMinimize},
+        {mcCustom, &TMainForm::AppCustomize},
+        {mcOrder, &TMainForm::OrderBitBtnClick},
+        {mcAbout, &TMainForm::AppAbout},
+        {mcHelp, &TMainForm::HelpBitBtnClick}};
+    for (const auto& [c, action] : actions)
+        if (control && Control(c) == control)
+            return (this->*action)();
 }
 
 LRESULT TMainForm::WMCommand(WPARAM wParam, LPARAM lParam) {
@@ -570,12 +438,6 @@ LRESULT TMainForm::WMCommand(WPARAM wParam, LPARAM lParam) {
     if (control && IsChild(Handle(), control))
         ControlClick(control);
     return 0;
-}
-
-LRESULT TMainForm::WMCtlColorStatic(HDC dc) {
-    SetTextColor(dc, RGB(0, 0, 0));
-    SetBkColor(dc, RGB(255, 255, 255));
-    return reinterpret_cast<LRESULT>(editBrush.Get());
 }
 
 void TMainForm::WMActivate(WPARAM wParam) {
@@ -602,9 +464,7 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         CreateControls();
         return 0;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(Handle(), &ps);
-        EndPaint(Handle(), &ps);
+        ui::TPaintScope paint(Handle());
         FormPaint();
         return 0;
     }
@@ -625,7 +485,10 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         return WMCommand(wParam, lParam);
     case WM_CTLCOLORSTATIC:
-        return WMCtlColorStatic(reinterpret_cast<HDC>(wParam));
+        // The read-only fields are white, also behind the text they paint themselves.
+        SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
+        SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
     case WM_EXECACTIVEHOOKHANDLE:
         WMExecActiveHookHandle(wParam, lParam);
         return 0;
@@ -642,9 +505,10 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DESTROY:
         FormClose();
-        if (ToolTip) {
-            DestroyWindow(ToolTip);
-            ToolTip = nullptr;
+        tracker.reset();
+        if (toolTip) {
+            DestroyWindow(toolTip);
+            toolTip = nullptr;
         }
         if (ui::Application.MainWindow == Handle())
             ui::Application.MainWindow = nullptr;

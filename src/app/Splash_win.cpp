@@ -1,6 +1,6 @@
 #include "app/Splash_win.h"
 
-#include "app/Main_win.h"
+#include "ui/Window_win.h"
 #include "app/resource.h"
 
 #include <algorithm>
@@ -35,7 +35,7 @@ void TSplashForm::Show() {
                  ClientHeight);
     ShowWindow(Handle(), SW_SHOWNORMAL);
     UpdateWindow(Handle());
-    SetWindowZOrder(Handle(), HWND_TOPMOST);
+    ui::SetWindowZOrder(Handle(), HWND_TOPMOST);
 }
 
 void TSplashForm::FormPaint() {

@@ -43,7 +43,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int nCmdShow) {
         ui::ShowAppError(nullptr, "OLE initialization error");
         return 1;
     }
-    ui::Application.Title.clear();
 
     // The mutex decides which start is the instance, so starts at the same moment cannot both
     // win; it is held for the whole life of the program.

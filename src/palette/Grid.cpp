@@ -45,6 +45,26 @@ TGridCell GridCell(std::size_t index, uint16_t width, uint16_t height) {
     return cell;
 }
 
+std::size_t GridHit(int x, int y, std::size_t count, uint16_t width, uint16_t height) {
+    uint16_t gapX = 0, gapY = 0;
+    const uint16_t columns = std::max<uint16_t>(1, FitButtons(width, FROMLEFT, gapX));
+    FitButtons(height, FROMTOP, gapY);
+    const int pitchX = gapX + BUTTONSIZE, pitchY = gapY + BUTTONSIZE;
+    x -= FROMLEFT;
+    y -= FROMTOP;
+    if (x < 0 || y < 0 || x % pitchX >= BUTTONSIZE || y % pitchY >= BUTTONSIZE)
+        return count;
+    const std::size_t column = static_cast<std::size_t>(x / pitchX);
+    const std::size_t index = static_cast<std::size_t>(y / pitchY) * columns + column;
+    return column < columns && index < count ? index : count;
+}
+
+int GridHeight(std::size_t count, uint16_t width, uint16_t height) {
+    if (count == 0)
+        return 0;
+    return GridCell(count - 1, width, height).top + BUTTONSIZE + FROMTOP;
+}
+
 TPaletteLayout PaletteLayout(std::size_t count, uint16_t boxWidth, uint16_t boxHeight) {
     TPaletteLayout layout;
     layout.scroller = HasScroller(count, boxWidth, boxHeight);

@@ -1,13 +1,11 @@
 #pragma once
 // Grid arithmetic of the palette: how many 36-pixel buttons fit along a length, where each button
 // goes, whether the box needs a scroll bar, and where the up and down arrows move the focus.
-// Pure functions on numbers, shared by the button class and the main window's resize handling.
+// Pure functions on numbers, shared by the faces and the palette window that draws them.
 #include <cstddef>
 #include <cstdint>
 
 constexpr uint16_t BUTTONSIZE = 36;
-constexpr uint16_t BUTTONSIZE16 = 36;
-constexpr uint16_t BUTTONSIZE32 = 36;
 constexpr uint16_t FROMLEFT = 1; // margin left of the first column and right of the last
 constexpr uint16_t FROMTOP = 1;  // margin above the first row and below the last
 // Width kept free for the vertical scroll bar when the buttons need more rows than fit.
@@ -37,6 +35,14 @@ struct TGridCell {
     uint16_t columns = 1;
 };
 TGridCell GridCell(std::size_t index, uint16_t width, uint16_t height);
+
+// The face under a point of the box's client area at scroll position 0, or `count` when the point
+// is on no face (in a gap, a margin, or beyond the last face).
+std::size_t GridHit(int x, int y, std::size_t count, uint16_t width, uint16_t height);
+
+// The height that `count` faces take in a box of that width: the last row's bottom plus the
+// margin below it; 0 for no faces.
+int GridHeight(std::size_t count, uint16_t width, uint16_t height);
 
 // How the whole palette is laid out in a box: the width kept free for the scroll bar (0 or
 // SCROLLBARRESERVE), the width the grid uses, and the scroll line step (the row pitch).

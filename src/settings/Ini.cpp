@@ -169,6 +169,11 @@ IniDocument& TEmoticonsIniFile::Document() {
     return impl->doc;
 }
 
+bool TEmoticonsIniFile::Unreadable() {
+    Document();
+    return impl->unreadable;
+}
+
 void TEmoticonsIniFile::GetOptions(TEmoticonsOptions& o) {
     const IniDocument& d = Document();
     const auto readInt = [&](const char* section, const char* key, int32_t def) {

@@ -85,6 +85,10 @@ class TEmoticonsIniFile {
     // Both writes go to memory; Save() replaces the file atomically (temporary file beside it,
     // then rename). Save throws TIniWriteError and leaves the old file untouched on failure.
     // A value that cannot be stored (a line break in it) throws TIniWriteError.
+    // True when the file exists but could not be read (another program holds it locked, or it
+    // cannot be opened): what was read are the defaults, and Save refuses to replace the file.
+    bool Unreadable();
+
     void SetOptions(const TEmoticonsOptions& options);
     void SetButtons(const TButtonList& list);
     void Save();

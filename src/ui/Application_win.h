@@ -10,16 +10,12 @@
 #include <string>
 #include <windows.h>
 
-namespace ui {
+#include "Messages.h"
 
-// Posted by the main window to itself: wParam TRUE when the program became active.
-constexpr UINT WM_APPACTIVATION = WM_APP + 1;
+namespace ui {
 
 class TApplication {
   public:
-    std::wstring Title;
-    std::wstring HelpFile;
-
     std::function<void()> OnActivate;
     std::function<void()> OnDeactivate;
     std::function<void()> OnMinimize;

@@ -104,6 +104,21 @@ class TWindowDC {
     HDC dc;
 };
 
+// BeginPaint and EndPaint around a scope: the device context and the area to paint.
+class TPaintScope {
+  public:
+    explicit TPaintScope(HWND wnd) : wnd(wnd) { ::BeginPaint(wnd, &ps); }
+    TPaintScope(const TPaintScope&) = delete;
+    TPaintScope& operator=(const TPaintScope&) = delete;
+    ~TPaintScope() { ::EndPaint(wnd, &ps); }
+    HDC DC() const { return ps.hdc; }
+    const RECT& Area() const { return ps.rcPaint; }
+
+  private:
+    HWND wnd;
+    PAINTSTRUCT ps{};
+};
+
 // Selects an object into a device context and puts the previous one back at scope end.
 class TSelectObject {
   public:

@@ -36,6 +36,10 @@ std::string ProgramFileName() {
     }
 }
 
+void SetWindowZOrder(HWND wnd, HWND insertAfter) {
+    SetWindowPos(wnd, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
 void ShowAppError(HWND owner, const std::string& message) {
     std::wstring text = Widen(message);
     if (text.empty() || text.back() != L'.')

@@ -21,6 +21,10 @@ void ShowCurrentError(HWND owner);
 std::wstring Widen(const std::string& s);
 std::string Narrow(const std::wstring& s);
 
+// Moves a window in the z-order at its own position and size; as no flags are given, this also
+// activates it.
+void SetWindowZOrder(HWND wnd, HWND insertAfter);
+
 // The running program's full path in the ANSI code page, however long it is.
 std::string ProgramFileName();
 

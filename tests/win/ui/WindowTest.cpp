@@ -165,7 +165,7 @@ TEST(Application, ActivationIsReportedAfterTheChangeAndMinimiseOncePerTransition
     ASSERT_TRUE(app.MainWindowMessage(wnd, WM_ACTIVATEAPP, FALSE, 0, &r));
     EXPECT_EQ(deactivated, 0) << "delivered by a posted message, not inside WM_ACTIVATEAPP";
     MSG msg;
-    while (PeekMessageW(&msg, wnd, ui::WM_APPACTIVATION, ui::WM_APPACTIVATION, PM_REMOVE))
+    while (PeekMessageW(&msg, wnd, WM_APPACTIVATION, WM_APPACTIVATION, PM_REMOVE))
         app.MainWindowMessage(wnd, msg.message, msg.wParam, msg.lParam, &r);
     EXPECT_EQ(deactivated, 1);
     EXPECT_EQ(activated, 0);

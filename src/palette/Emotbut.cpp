@@ -1,0 +1,31 @@
+#include "palette/Emotbut.h"
+
+#include "settings/Ini.h"
+
+uint16_t TEmotButton::ColumnCount = 1;
+
+TEmotButton::TEmotButton(int index, const std::string& entry)
+    : FMean(EntrySequence(entry)), FIndex(index), hint(EntryHint(entry)),
+      picture(EntryPicture(entry)) {}
+
+TGridCell TEmotButton::DefineBounds(uint16_t width, uint16_t height) const {
+    const TGridCell cell = GridCell(static_cast<std::size_t>(FIndex), width, height);
+    ColumnCount = cell.columns;
+    return cell;
+}
+
+std::optional<std::size_t> TEmotButton::CMWantSpecialKey(TArrow key, std::size_t count) const {
+    const auto i = static_cast<std::size_t>(FIndex);
+    if (count == 0 || i >= count)
+        return std::nullopt;
+    switch (key) {
+    case akUp:
+    case akDown:
+        return ArrowTarget(i, count, ColumnCount, key == akUp);
+    case akLeft:
+        return i == 0 ? count - 1 : i - 1;
+    case akRight:
+        return i + 1 == count ? 0 : i + 1;
+    }
+    return std::nullopt;
+}

@@ -1,0 +1,111 @@
+#pragma once
+// TPaletteWindow: the palette of faces as one window. It draws every face as a 36 x 36 push button
+// with its picture, finds the face under a point with the grid arithmetic, scrolls vertically by
+// rows, keeps a keyboard focus among the faces, shows one tooltip that follows the face under the
+// mouse, and exposes each face to screen readers as an accessible push button. What a face means
+// (showing its texts, choosing it, dragging it out) is left to the owner through TPaletteEvents.
+#include "palette/Emotbut.h"
+#include "palette/Faces_win.h"
+#include "settings/Ini.h"
+#include "ui/Window_win.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+class TPaletteAccessible;
+
+class TPaletteEvents {
+  public:
+    // The mouse moved over a face (screen position, MK_* keys). Returns true when the move ended
+    // in a drag, which then took the press.
+    virtual bool FaceMouseMove(TEmotButton& face, WPARAM keys, POINT screen) = 0;
+    // A face got the keyboard focus.
+    virtual void FaceEnter(TEmotButton& face) = 0;
+    // A face was chosen: clicked, Space or Enter, or its accessible default action.
+    virtual void FaceClick(TEmotButton& face) = 0;
+
+  protected:
+    ~TPaletteEvents() = default;
+};
+
+class TPaletteWindow : public ui::TWindow {
+  public:
+    static constexpr size_t NONE = static_cast<size_t>(-1);
+
+    explicit TPaletteWindow(TPaletteEvents& events);
+    ~TPaletteWindow() override;
+
+    void Create(HWND parent, int id, int x, int y, int width, int height);
+
+    // Makes one face per entry of `list`, pictures from `dir`, in place of any faces there were.
+    // Returns false when a picture is missing (or, for the faces shown at once, unreadable).
+    bool Load(const TButtonList& list, const std::string& dir);
+    void Clear();
+    // Moves and sizes the palette; a change of size lays the faces out again from the top, the
+    // same size (a restore from minimised) keeps the scroll position.
+    void SetBounds(int x, int y, int width, int height);
+
+    std::size_t Count() const { return faces.size(); }
+    TEmotButton& Face(std::size_t i) { return faces[i]; }
+    // The face with the keyboard focus (NONE when the palette is empty).
+    std::size_t FocusedFace() const { return focused; }
+    // The face under the mouse, or NONE.
+    std::size_t HotFace() const { return hot; }
+    // Whether the palette window itself has the keyboard focus.
+    bool HasFocus() const { return GetFocus() == Handle(); }
+    // A face's rectangle in client coordinates at the current scroll position.
+    RECT FaceRect(std::size_t i) const;
+    // Whether any part of the face is in view.
+    bool FaceVisible(std::size_t i) const;
+    // The face at a client point, or NONE.
+    std::size_t FaceAt(POINT client) const;
+    // Gives the keyboard focus to a face and scrolls it into view.
+    void FocusFace(std::size_t i);
+    // Chooses a face as a click would.
+    void Choose(std::size_t i);
+
+  protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    void Layout(bool toTop);
+    void ScrollTo(int pos);
+    void ScrollBy(int code);
+    void EnsureVisible(std::size_t i);
+    void InvalidateFace(std::size_t i);
+    void SetHot(std::size_t i);
+    void EndPress();
+    void Paint();
+    void DrawFace(HDC dc, std::size_t i, int top);
+    int ClientHeight() const;
+
+    void WMMouseMove(WPARAM keys, POINT p);
+    void WMLButtonDown(POINT p);
+    void WMLButtonUp(POINT p);
+    bool WMKeyDown(WPARAM key, LPARAM flags);
+    LRESULT WMGetDlgCode(const MSG* m);
+    void WMSetFocus();
+    void WMMouseWheel(int delta);
+    LRESULT WMNotify(NMHDR* hdr);
+    void UpdateTip();
+
+    TPaletteEvents& events;
+    std::vector<TEmotButton> faces;
+    TFacePictures pictures;
+    TPaletteAccessible* accessible = nullptr;
+    HWND tip = nullptr;
+    std::wstring tipText;
+    HANDLE theme = nullptr;
+    int boxWidth = 0, boxHeight = 0;
+    TPaletteLayout layout;
+    int scrollPos = 0;
+    int contentHeight = 0;
+    int wheelRest = 0;
+    std::size_t hot = NONE, pressed = NONE, focused = NONE;
+    bool spacePressed = false;
+    bool trackingLeave = false;
+
+    friend class TPaletteAccessible;
+};

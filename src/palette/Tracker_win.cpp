@@ -1,0 +1,52 @@
+#include "palette/Tracker_win.h"
+
+#include "HookLib.h"
+
+void TTargetTracker::Apply(const TEmoticonsOptions& options) {
+    SetHotKey(options.HotKey);
+    tracking = options.Insert.blEnabled && options.Insert.blTrackWindows;
+    if (MessagesAreHooked())
+        UnHookMessages();
+    if (tracking)
+        SetMessageHook(WM_SENDTOHOOK, 0, 0, notify, WM_EXECNONACTIVEHOOKHANDLE);
+}
+
+void TTargetTracker::Suspend() {
+    if (MessagesAreHooked())
+        UnHookMessages();
+    if (KeyboardIsHooked())
+        UnHookKeyboard();
+}
+
+void TTargetTracker::SetHotKey(const THotKey& key) {
+    if (KeyboardIsHooked())
+        UnHookKeyboard();
+    hotKey = key;
+    SetKeyboardHook(&hotKey, notify, WM_EXECACTIVEHOOKHANDLE);
+}
+
+void TTargetTracker::Learn(WPARAM focus, LPARAM window) {
+    hActiveFocus = reinterpret_cast<HWND>(focus);
+    hActiveWindow = reinterpret_cast<HWND>(window);
+}
+
+void TTargetTracker::Query(bool appActive) {
+    if (!tracking || blFocusFound || hActiveFocus || appActive)
+        return;
+    HWND foreground = GetForegroundWindow();
+    if (!foreground || !IsWindow(foreground))
+        return;
+    // None of this program's own windows (the palette, a message box, the splash) is a target.
+    DWORD pid = 0;
+    GetWindowThreadProcessId(foreground, &pid);
+    if (pid == GetCurrentProcessId())
+        return;
+    PostMessageW(foreground, WM_SENDTOHOOK, 0, 0);
+    blFocusFound = true;
+}
+
+void TTargetTracker::Clear() {
+    blFocusFound = false;
+    hActiveFocus = nullptr;
+    hActiveWindow = nullptr;
+}

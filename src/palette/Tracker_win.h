@@ -1,0 +1,45 @@
+#pragma once
+// TTargetTracker: the window the user was typing in, learnt through the hook library. The hot key
+// (which also summons the palette) reports the foreground application's focus; window tracking
+// asks the foreground application once while the mouse is over the palette. The tracker owns
+// both hooks and the hot-key record the keyboard hook reads.
+#include "settings/Ini.h"
+
+#include <windows.h>
+
+class TTargetTracker {
+  public:
+    // Reports go to `notify` as WM_EXECACTIVEHOOKHANDLE and WM_EXECNONACTIVEHOOKHANDLE.
+    explicit TTargetTracker(HWND notify) : notify(notify) {}
+    TTargetTracker(const TTargetTracker&) = delete;
+    TTargetTracker& operator=(const TTargetTracker&) = delete;
+    ~TTargetTracker() { Suspend(); }
+
+    // Installs what the options ask for: the hot key always, the tracking query while auto-insert
+    // and window tracking are both on.
+    void Apply(const TEmoticonsOptions& options);
+    // Removes both hooks (while the options dialog is open, and at close).
+    void Suspend();
+    // Replaces the hot key. The hook reads the record at each key press from its own thread, so
+    // the record changes only while the hook is out.
+    void SetHotKey(const THotKey& key);
+
+    // A report of the hook library: the target's focus control and its top-level window.
+    void Learn(WPARAM focus, LPARAM window);
+    // Asks the foreground application for its focus, at most once until Clear, and only while
+    // tracking is on, no target is known and `appActive` is false (the palette is not in front).
+    void Query(bool appActive);
+    // Forgets the target.
+    void Clear();
+
+    HWND Focus() const { return hActiveFocus; }
+    HWND Window() const { return hActiveWindow; }
+
+  private:
+    HWND notify;
+    THotKey hotKey;
+    bool tracking = false;
+    bool blFocusFound = false;
+    HWND hActiveFocus = nullptr;
+    HWND hActiveWindow = nullptr;
+};
