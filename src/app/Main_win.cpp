@@ -278,14 +278,23 @@ void TMainForm::WMHideSplash() {
 
 void TMainForm::KeepSplash(DWORD ms) {
     // The thread serves no messages meanwhile, except that the splash may repaint itself: some
-    // window systems only put a window on screen once its thread looks at the queue.
-    const ULONGLONG end = GetTickCount64() + ms;
+    // window systems only put a window on screen once its thread looks at the queue. The deadline
+    // is measured with the performance counter, so the hold ends on time rather than up to a
+    // timer tick late.
+    LARGE_INTEGER freq, now;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&now);
+    const long long end = now.QuadPart + freq.QuadPart * ms / 1000;
     HWND splash = splashForm ? splashForm->Handle() : nullptr;
-    for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
+    for (;;) {
         MSG m;
         while (splash && PeekMessageW(&m, splash, WM_PAINT, WM_PAINT, PM_REMOVE))
             DispatchMessageW(&m);
-        Sleep(DWORD(std::min<ULONGLONG>(end - now, 20)));
+        QueryPerformanceCounter(&now);
+        if (now.QuadPart >= end)
+            return;
+        const long long left = (end - now.QuadPart) * 1000 / freq.QuadPart;
+        Sleep(static_cast<DWORD>(std::min(left, 20LL)));
     }
 }
 
