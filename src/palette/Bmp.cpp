@@ -85,8 +85,9 @@ bool TDecoder::ReadHeader() {
         compression = Get32(h + 16);
         colours = Get32(h + 32);
         if (compression == BI_BITFIELDS_) {
-            // Version 1 headers keep the three masks after the header, later ones inside it.
-            if (headerSize == 40) {
+            // Version 1 headers keep the three masks after the header, later ones (52 bytes and
+            // more) inside it.
+            if (headerSize < 52) {
                 if (size < paletteAt + 12)
                     return false;
                 for (int i = 0; i < 3; ++i)
