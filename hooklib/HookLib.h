@@ -22,6 +22,8 @@
 //     mean something different to every window class, so the query never reaches the foreign
 //     window procedure.
 //   Calling SetKeyboardHook or SetMessageHook again replaces the hook; it is never doubled.
+#include "Messages.h"
+
 #include <windows.h>
 
 #ifdef __cplusplus
@@ -50,7 +52,3 @@ HOOKLIB_API BOOL __stdcall MessagesAreHooked(void);
 }
 #endif
 
-// Private messages of the main window (WM_USER is 0x400).
-#define WM_EXECACTIVEHOOKHANDLE (WM_USER + 111)
-#define WM_EXECNONACTIVEHOOKHANDLE (WM_USER + 112)
-#define WM_SENDTOHOOK (WM_USER + 113)
