@@ -58,9 +58,13 @@ struct KeyboardTarget {
 };
 KeyboardTarget g_kbTarget;
 
-// The key pressed after Alt so that releasing Alt does not activate the foreground window's menu
-// bar: 0xFF is a code no keyboard layout turns into a character or a command. The extra-info tag
-// tells the hook its own injected key apart.
+// The key injected after every matched chord, a code no keyboard layout turns into a character or
+// a command. It does two things. Windows lets a process take the foreground only when it received
+// the last input event; the hot key itself is swallowed here, so without a later event the
+// caller's SetForegroundWindow would merely flash its taskbar button. And after an Alt chord,
+// releasing Alt no longer looks like Alt pressed alone, which would open the menu bar. Wine does
+// not enforce the foreground rule, so under Wine only the menu bar shows the difference. The
+// extra-info tag tells the hook its own injected key apart.
 constexpr WORD kMaskKey = 0xFF;
 constexpr ULONG_PTR kMaskTag = 0x4D6F6F64; // "Mood"
 
@@ -193,8 +197,7 @@ bool HandleKey(WPARAM msg, const KBDLLHOOKSTRUCT& k) {
     if (!ChordMatches(hk, vk, mods) || !IsWindow(g_kbTarget.window))
         return false;
     g_swallowedVk = vk;
-    if (mods.alt)
-        InjectMaskKey();
+    InjectMaskKey();
     ReportForeground();
     return true;
 }
