@@ -8,6 +8,10 @@
 // Messages: a global WH_GETMESSAGE hook. Its procedure runs inside every GUI process that takes
 // messages from its queue, so what it must know (message numbers, the window to answer) lives in
 // a named shared mapping that every copy of the library opens when it is loaded.
+//
+// The library is built without exceptions, RTTI or any runtime library: it calls nothing that can
+// throw, its entry point is DllMain itself, and it imports from kernel32 and user32 only. It stays
+// a few kilobytes, and it is loaded into every process that takes a message.
 #include "HookLib.h"
 
 #include <atomic>
@@ -58,9 +62,13 @@ struct KeyboardTarget {
 };
 KeyboardTarget g_kbTarget;
 
-// The key pressed after Alt so that releasing Alt does not activate the foreground window's menu
-// bar: 0xFF is a code no keyboard layout turns into a character or a command. The extra-info tag
-// tells the hook its own injected key apart.
+// The key injected after every matched chord, a code no keyboard layout turns into a character or
+// a command. It does two things. Windows lets a process take the foreground only when it received
+// the last input event; the hot key itself is swallowed here, so without a later event the
+// caller's SetForegroundWindow would merely flash its taskbar button. And after an Alt chord,
+// releasing Alt no longer looks like Alt pressed alone, which would open the menu bar. Wine does
+// not enforce the foreground rule, so under Wine only the menu bar shows the difference. The
+// extra-info tag tells the hook its own injected key apart.
 constexpr WORD kMaskKey = 0xFF;
 constexpr ULONG_PTR kMaskTag = 0x4D6F6F64; // "Mood"
 
@@ -193,20 +201,14 @@ bool HandleKey(WPARAM msg, const KBDLLHOOKSTRUCT& k) {
     if (!ChordMatches(hk, vk, mods) || !IsWindow(g_kbTarget.window))
         return false;
     g_swallowedVk = vk;
-    if (mods.alt)
-        InjectMaskKey();
+    InjectMaskKey();
     ReportForeground();
     return true;
 }
 
 LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION) {
-        try {
-            if (HandleKey(wParam, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)))
-                return 1;
-        } catch (...) {
-        }
-    }
+    if (code == HC_ACTION && HandleKey(wParam, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)))
+        return 1;
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -322,12 +324,8 @@ void AnswerQuery(MSG& msg) {
 }
 
 LRESULT CALLBACK GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && wParam == PM_REMOVE) {
-        try {
-            AnswerQuery(*reinterpret_cast<MSG*>(lParam));
-        } catch (...) {
-        }
-    }
+    if (code == HC_ACTION && wParam == PM_REMOVE)
+        AnswerQuery(*reinterpret_cast<MSG*>(lParam));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 

@@ -9,8 +9,10 @@
 //     posted to `window` with wParam = that application's focus window and lParam = its top-level
 //     window. It matches when the key goes down with exactly the record's Alt, Ctrl and Shift
 //     state and no Windows key. The combination is consumed: the application receives neither
-//     the key nor its repeats or release, and as Alt alone would then be pressed and released, a
-//     key without meaning (0xFF) is injected so that the release does not open the menu bar.
+//     the key nor its repeats or release. A key without meaning (0xFF) is injected after every
+//     match: the caller then counts as having received the last input, so the system lets it
+//     bring its window to the front whatever the modifiers, and an Alt release does not open the
+//     menu bar as a lone Alt would.
 //     A virtual-key code of 0 never matches. The record is read at each key press, so the caller
 //     keeps it alive. The hook runs on a thread of the library, so it keeps answering while the
 //     caller's thread is busy.
@@ -22,9 +24,9 @@
 //     mean something different to every window class, so the query never reaches the foreign
 //     window procedure.
 //   Calling SetKeyboardHook or SetMessageHook again replaces the hook; it is never doubled.
-#include <windows.h>
-
 #include "Messages.h"
+
+#include <windows.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -51,4 +53,3 @@ HOOKLIB_API BOOL __stdcall MessagesAreHooked(void);
 #ifdef __cplusplus
 }
 #endif
-

@@ -6,6 +6,7 @@
 //     1 other key messages of the E key (key-up, character)
 //     2 menu activations (keyboard menu command, menu loop entered)
 //     3 WM_SENDTOHOOK messages taken from the queue, whatever their parameters
+//     4 key-down messages of the hook library's masking key (0xFF)
 #include "HookLib.h"
 
 #include <windows.h>
@@ -15,7 +16,7 @@ namespace {
 constexpr UINT kGetCount = WM_APP + 10;
 constexpr int kIdExit = 100;
 
-enum Count { kEKeyDown, kEKeyOther, kMenuActivations, kQueries, kCountSlots };
+enum Count { kEKeyDown, kEKeyOther, kMenuActivations, kQueries, kMaskKeyDown, kCountSlots };
 LONG counts[kCountSlots] = {};
 HWND edit = nullptr;
 
@@ -25,6 +26,8 @@ void CountMessage(const MSG& m) {
     case WM_SYSKEYDOWN:
         if (m.wParam == 'E')
             ++counts[kEKeyDown];
+        else if (m.wParam == 0xFF)
+            ++counts[kMaskKeyDown];
         break;
     case WM_KEYUP:
     case WM_SYSKEYUP:

@@ -16,6 +16,8 @@
 //   TargetEcho (WM_APP+2, hwnd): posts TargetEchoReply (WM_APP+3) back to hwnd at once, for
 //     timing the round trip of one posted message between two processes.
 //   TargetActivate (WM_APP+4): brings the window to the front and focuses the edit.
+#include "Messages.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <windows.h>
@@ -23,7 +25,6 @@
 
 namespace {
 
-constexpr UINT kSendToHook = WM_USER + 113;
 constexpr UINT kMark = WM_APP + 1;
 constexpr UINT kEcho = WM_APP + 2;
 constexpr UINT kEchoReply = WM_APP + 3;
@@ -100,7 +101,7 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && wParam == PM_REMOVE) {
         const MSG* msg = reinterpret_cast<const MSG*>(lParam);
-        if (msg->message == kSendToHook)
+        if (msg->message == WM_SENDTOHOOK)
             Log("SENDTOHOOK", msg->wParam, msg->lParam);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

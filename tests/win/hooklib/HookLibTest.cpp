@@ -15,7 +15,13 @@
 namespace {
 
 constexpr UINT kGetCount = WM_APP + 10; // hooktarget's count query
-enum Counter { kEKeyDown = 0, kEKeyOther = 1, kMenuActivations = 2, kQueries = 3 };
+enum Counter {
+    kEKeyDown = 0,
+    kEKeyOther = 1,
+    kMenuActivations = 2,
+    kQueries = 3,
+    kMaskKeyDown = 4
+};
 
 // ---- waiting --------------------------------------------------------------------------------
 
@@ -253,6 +259,25 @@ TEST_F(HookLibTest, HotKeyReportsFocusAndTopLevelAndIsConsumed) {
     UnHookKeyboard();
     EXPECT_FALSE(KeyboardIsHooked());
     UnHookKeyboard(); // harmless when nothing is hooked
+}
+
+// Only the last input's receiver may take the foreground: a chord without Alt must be followed by
+// the masking key too, or the program could not bring its window to the front.
+TEST_F(HookLibTest, CtrlChordIsConsumedReportedAndFollowedByTheMaskKey) {
+    StartTarget();
+    THotKey hotKey;
+    hotKey.blAlt = 0;
+    hotKey.blCtrl = 1;
+    SetKeyboardHook(&hotKey, receiver_, WM_EXECACTIVEHOOKHANDLE);
+
+    SendChord({VK_CONTROL}, 'E');
+    ASSERT_TRUE(PumpUntil([] { return CountReceived(WM_EXECACTIVEHOOKHANDLE) == 1; }));
+    EXPECT_EQ(g_received[0].wParam, reinterpret_cast<WPARAM>(edit_));
+    EXPECT_EQ(g_received[0].lParam, reinterpret_cast<LPARAM>(top_));
+    ASSERT_TRUE(TypeXAndExpect(edit_, L"x")) << "edit holds \"" << Narrow(TextOf(edit_)) << "\"";
+    EXPECT_EQ(TargetCount(top_, kMaskKeyDown), 1);
+    EXPECT_EQ(TargetCount(top_, kEKeyDown), 0);
+    EXPECT_EQ(TargetCount(top_, kEKeyOther), 0);
 }
 
 TEST_F(HookLibTest, OnlyTheExactChordOfTheCurrentRecordMatches) {
