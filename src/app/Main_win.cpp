@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <commctrl.h>
-#include <shellapi.h>
 
 namespace {
 
@@ -301,8 +300,7 @@ void TMainForm::KeepSplash(DWORD ms) {
 void TMainForm::StartUpLoad() {
     // The path is handed to the shell as it is: no command interpreter, no length limit, and a
     // path with blanks stays one path. A failure is not reported.
-    ShellExecuteW(Handle(), L"open", ui::Widen(FOptions.sExePath).c_str(), nullptr, nullptr,
-                  SW_SHOWNORMAL);
+    ShellOpen(Handle(), ui::Widen(FOptions.sExePath));
 }
 
 void TMainForm::FormClose() {

@@ -1,7 +1,6 @@
 #include "ui/Help_win.h"
 
 #include <htmlhelp.h>
-#include <shellapi.h>
 
 namespace help {
 namespace {
@@ -50,12 +49,22 @@ THelpResult OpenHtmlHelp(HWND owner, const std::wstring& chm) {
             return THelpResult::hrHtmlTopic;
         return THelpResult::hrNothing;
     }
-    const auto rc = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(owner, L"open", chm.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    return rc > 32 ? THelpResult::hrShellOpen : THelpResult::hrNothing;
+    return ShellOpen(owner, chm) ? THelpResult::hrShellOpen : THelpResult::hrNothing;
 }
 
 } // namespace
+
+bool ShellOpen(HWND owner, const std::wstring& path) noexcept {
+    using TShellExecute = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    static const auto shellExecute = [] {
+        HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shell ? reinterpret_cast<TShellExecute>(
+                           reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
+                     : nullptr;
+    }();
+    return shellExecute && reinterpret_cast<INT_PTR>(shellExecute(
+                               owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
+}
 
 std::wstring StripExtension(const std::wstring& path) {
     const size_t nameStart = path.find_last_of(L"\\/:");

@@ -50,5 +50,9 @@ void CloseAllHelp() noexcept;
 
 } // namespace help
 
+// Opens a file or program as the shell's "open" does, with no command interpreter in between.
+// The shell's library is loaded on first use: most runs never need it. True when it started.
+bool ShellOpen(HWND owner, const std::wstring& path) noexcept;
+
 // Shows the contents page of the program's help file, owned by owner. Failures are silent.
 void ShowHelpContents(HWND owner) noexcept;
