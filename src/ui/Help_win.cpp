@@ -54,18 +54,6 @@ THelpResult OpenHtmlHelp(HWND owner, const std::wstring& chm) {
 
 } // namespace
 
-bool ShellOpen(HWND owner, const std::wstring& path) noexcept {
-    using TShellExecute = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
-    static const auto shellExecute = [] {
-        HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        return shell ? reinterpret_cast<TShellExecute>(
-                           reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
-                     : nullptr;
-    }();
-    return shellExecute && reinterpret_cast<INT_PTR>(shellExecute(
-                               owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
-}
-
 std::wstring StripExtension(const std::wstring& path) {
     const size_t nameStart = path.find_last_of(L"\\/:");
     const size_t dot = path.rfind(L'.');
@@ -132,4 +120,16 @@ void ShowHelpContents(HWND owner) noexcept {
         help::ShowHelpFor(owner, help::ProgramPath());
     } catch (...) {
     }
+}
+
+bool ShellOpen(HWND owner, const std::wstring& path) noexcept {
+    using TShellExecute = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    static const auto shellExecute = [] {
+        HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shell ? reinterpret_cast<TShellExecute>(
+                           reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
+                     : nullptr;
+    }();
+    return shellExecute && reinterpret_cast<INT_PTR>(shellExecute(
+                               owner, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)) > 32;
 }
