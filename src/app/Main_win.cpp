@@ -16,22 +16,22 @@ LRESULT CALLBACK ReadOnlyFieldProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPa
                                    DWORD_PTR) {
     if (msg != WM_PAINT)
         return DefSubclassProc(wnd, msg, wParam, lParam);
-    ui::TPaintScope paint(wnd);
+    ui::TPaint paint(wnd);
     RECT rc;
     GetClientRect(wnd, &rc);
-    FillRect(paint.DC(), &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(paint.Dc(), &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     // A sequence and its hint are at most 198 characters; a fixed buffer keeps this callback free
     // of anything that could throw.
     wchar_t text[256];
     const int len = GetWindowTextW(wnd, text, 256);
-    ui::TSelectObject font(paint.DC(),
+    ui::TSelectObject font(paint.Dc(),
                            reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0)));
-    SetTextColor(paint.DC(), RGB(0, 0, 0));
-    SetBkMode(paint.DC(), TRANSPARENT);
+    SetTextColor(paint.Dc(), RGB(0, 0, 0));
+    SetBkMode(paint.Dc(), TRANSPARENT);
     // The edit control's own left margin and top line.
     rc.left += 2;
     rc.top += 1;
-    DrawTextW(paint.DC(), text, len, &rc,
+    DrawTextW(paint.Dc(), text, len, &rc,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     return 0;
 }
@@ -47,27 +47,6 @@ HFONT MakeFont(const wchar_t* face, int pixels, bool bold) {
     return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, face);
-}
-
-std::vector<HWND> OwnedTopmostPopups(HWND owner) {
-    struct TSearch {
-        HWND owner;
-        std::vector<HWND> found;
-        static BOOL CALLBACK Visit(HWND wnd, LPARAM lp) noexcept {
-            auto* s = reinterpret_cast<TSearch*>(lp);
-            if (GetWindow(wnd, GW_OWNER) != s->owner ||
-                !(GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST))
-                return TRUE;
-            try {
-                s->found.push_back(wnd);
-                return TRUE;
-            } catch (...) {
-                return FALSE; // out of memory: the popups found so far
-            }
-        }
-    } search{owner, {}};
-    EnumThreadWindows(GetCurrentThreadId(), &TSearch::Visit, reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 const int PictureIds[mcCount] = {
@@ -88,10 +67,10 @@ class TPanel : public ui::TWindow {
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_PAINT) {
-            ui::TPaintScope paint(Handle());
+            ui::TPaint paint(Handle());
             RECT r;
             GetClientRect(Handle(), &r);
-            DrawEdge(paint.DC(), &r, BDR_SUNKENINNER, BF_RECT);
+            DrawEdge(paint.Dc(), &r, BDR_SUNKENINNER, BF_RECT);
             return 0;
         }
         return Default(msg, wParam, lParam);
@@ -365,7 +344,7 @@ void TMainForm::SetStyle(uint8_t style) {
     }
     // Wine places a window below its own topmost popups (tooltips) instead of into the topmost
     // band, so those popups are let go while the window moves and owned again afterwards.
-    const std::vector<HWND> popups = OwnedTopmostPopups(Handle());
+    const ui::TWindowList popups = ui::OwnedTopmostPopups(Handle());
     for (HWND p : popups)
         SetWindowLongPtrW(p, GWLP_HWNDPARENT, 0);
     ui::SetWindowZOrder(Handle(), HWND_TOPMOST);
@@ -471,7 +450,7 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         CreateControls();
         return 0;
     case WM_PAINT: {
-        ui::TPaintScope paint(Handle());
+        ui::TPaint paint(Handle());
         FormPaint();
         return 0;
     }

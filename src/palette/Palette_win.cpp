@@ -228,16 +228,16 @@ void TPaletteWindow::DrawFace(HDC dc, std::size_t i, int top) {
 }
 
 void TPaletteWindow::Paint() {
-    ui::TPaintScope paint(Handle());
+    ui::TPaint paint(Handle());
     const RECT& area = paint.Area();
     const int width = area.right - area.left, height = area.bottom - area.top;
     if (width <= 0 || height <= 0)
         return;
     // Drawn off screen and copied in one piece, so no face flickers.
-    ui::TUniqueMemDC mem(CreateCompatibleDC(paint.DC()));
-    ui::TUniqueBitmap buffer(CreateCompatibleBitmap(paint.DC(), width, height));
+    ui::TUniqueMemDC mem(CreateCompatibleDC(paint.Dc()));
+    ui::TUniqueBitmap buffer(CreateCompatibleBitmap(paint.Dc(), width, height));
     const bool buffered = mem && buffer;
-    HDC dc = buffered ? mem.Get() : paint.DC();
+    HDC dc = buffered ? mem.Get() : paint.Dc();
     ui::TSelectObject sel(dc, buffered ? buffer.Get() : GetStockObject(NULL_BRUSH));
     if (buffered)
         SetViewportOrgEx(dc, -area.left, -area.top, nullptr);
@@ -257,7 +257,7 @@ void TPaletteWindow::Paint() {
     }
     if (buffered) {
         SetViewportOrgEx(dc, 0, 0, nullptr);
-        BitBlt(paint.DC(), area.left, area.top, width, height, dc, 0, 0, SRCCOPY);
+        BitBlt(paint.Dc(), area.left, area.top, width, height, dc, 0, 0, SRCCOPY);
     }
 }
 

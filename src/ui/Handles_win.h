@@ -62,6 +62,10 @@ inline void DeleteBrush(HBRUSH h) {
 inline void DeleteDC(HDC h) {
     ::DeleteDC(h);
 }
+inline void DestroyWindow(HWND h) {
+    if (::IsWindow(h))
+        ::DestroyWindow(h);
+}
 } // namespace detail
 
 // Kernel handles (events, mutexes, processes, threads); INVALID_HANDLE_VALUE is for files only.
@@ -74,6 +78,8 @@ using TUniqueMemDC = TUnique<HDC, detail::DeleteDC>;
 using TUniqueGlobal = TUnique<HGLOBAL, detail::GlobalFree>;
 using TUniqueHook = TUnique<HHOOK, detail::UnhookWindowsHookEx>;
 using TUniqueIcon = TUnique<HICON, detail::DestroyIcon>;
+// A window this code created and destroys (from its own thread), unless it is already gone.
+using TUniqueWindow = TUnique<HWND, detail::DestroyWindow>;
 
 class TUniqueFile {
   public:
@@ -104,19 +110,42 @@ class TWindowDC {
     HDC dc;
 };
 
-// BeginPaint and EndPaint around a scope: the device context and the area to paint.
-class TPaintScope {
+// One WM_PAINT: BeginPaint at construction, EndPaint at scope end, so that a handler that raises
+// half-way still validates the window instead of being asked to paint again at once.
+class TPaint {
   public:
-    explicit TPaintScope(HWND wnd) : wnd(wnd) { ::BeginPaint(wnd, &ps); }
-    TPaintScope(const TPaintScope&) = delete;
-    TPaintScope& operator=(const TPaintScope&) = delete;
-    ~TPaintScope() { ::EndPaint(wnd, &ps); }
-    HDC DC() const { return ps.hdc; }
+    explicit TPaint(HWND wnd) noexcept : wnd(wnd) { dc = ::BeginPaint(wnd, &ps); }
+    TPaint(const TPaint&) = delete;
+    TPaint& operator=(const TPaint&) = delete;
+    ~TPaint() { ::EndPaint(wnd, &ps); }
+    HDC Dc() const { return dc; }
+    // The rectangle to repaint, in client coordinates.
     const RECT& Area() const { return ps.rcPaint; }
+    bool EraseBackground() const { return ps.fErase != FALSE; }
 
   private:
     HWND wnd;
-    PAINTSTRUCT ps{};
+    HDC dc;
+    PAINTSTRUCT ps;
+};
+
+// Stops a window from redrawing for the scope (WM_SETREDRAW), then redraws it with its children
+// once: many changes, one paint.
+class TNoRedraw {
+  public:
+    explicit TNoRedraw(HWND wnd) noexcept : wnd(wnd) {
+        ::SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
+    }
+    TNoRedraw(const TNoRedraw&) = delete;
+    TNoRedraw& operator=(const TNoRedraw&) = delete;
+    ~TNoRedraw() {
+        ::SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
+        ::RedrawWindow(wnd, nullptr, nullptr,
+                       RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+
+  private:
+    HWND wnd;
 };
 
 // Selects an object into a device context and puts the previous one back at scope end.

@@ -1,5 +1,6 @@
 #include "ui/Window_win.h"
 
+#include <exception>
 #include <new>
 
 namespace ui {
@@ -36,18 +37,32 @@ std::string ProgramFileName() {
     }
 }
 
-void SetWindowZOrder(HWND wnd, HWND insertAfter) {
-    SetWindowPos(wnd, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+void ShowAppError(HWND owner, const char* message) noexcept {
+    // Room for the message, the full stop and the terminator. Each byte of the ANSI code page
+    // gives at most one UTF-16 unit, so a cut input always fits.
+    constexpr int Room = 1024;
+    wchar_t text[Room];
+    int n = 0;
+    if (message && *message) {
+        const int len = lstrlenA(message);
+        n = MultiByteToWideChar(CP_ACP, 0, message, len < Room - 2 ? len : Room - 2, text,
+                                Room - 2);
+    }
+    if (n == 0 || text[n - 1] != L'.')
+        text[n++] = L'.';
+    text[n] = L'\0';
+    MessageBoxW(owner, text, L"Moodpad", MB_OK | MB_ICONSTOP);
 }
 
-void ShowAppError(HWND owner, const std::string& message) {
-    std::wstring text = Widen(message);
-    if (text.empty() || text.back() != L'.')
-        text += L'.';
-    MessageBoxW(owner, text.c_str(), L"Moodpad", MB_OK | MB_ICONSTOP);
+void ShowAppError(HWND owner, const std::string& message) noexcept {
+    ShowAppError(owner, message.c_str());
 }
 
-void ShowCurrentError(HWND owner) {
+void ShowCurrentError(HWND owner) noexcept {
+    if (!std::current_exception()) {
+        ShowAppError(owner, "Unexpected error");
+        return;
+    }
     try {
         throw;
     } catch (const std::bad_alloc&) {
@@ -57,6 +72,17 @@ void ShowCurrentError(HWND owner) {
     } catch (...) {
         ShowAppError(owner, "Unexpected error");
     }
+}
+
+void SetWindowZOrder(HWND wnd, HWND insertAfter) noexcept {
+    SetWindowPos(wnd, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+TWindowList OwnedTopmostPopups(HWND owner) noexcept {
+    return ThreadWindows(GetCurrentThreadId(), [owner](HWND wnd) noexcept {
+        return GetWindow(wnd, GW_OWNER) == owner &&
+               (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    });
 }
 
 TWindow::~TWindow() {

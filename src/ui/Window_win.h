@@ -5,25 +5,72 @@
 // leaves the thunk: it is caught there and shown with the general error display.
 #include "ui/AppError.h"
 
+#include <cstddef>
 #include <string>
+#include <type_traits>
 #include <windows.h>
 
 namespace ui {
 
-// The application's general error display: "<message>." in a stop box captioned "Moodpad".
-void ShowAppError(HWND owner, const std::string& message);
-// Shows the exception being handled with the general error display. Call it only from inside a
-// catch block: every Win32 callback boundary ends in `catch (...) { ShowCurrentError(owner); }`.
-void ShowCurrentError(HWND owner);
+// The application's general error display: "<message>." in a stop box captioned "Moodpad". It
+// works in a fixed buffer and allocates nothing, so it also works when memory has run out; a
+// message longer than the buffer is cut.
+void ShowAppError(HWND owner, const char* message) noexcept;
+void ShowAppError(HWND owner, const std::string& message) noexcept;
+// Shows the exception being handled with the general error display: std::bad_alloc as "Out of
+// Memory", other std::exceptions by their what(), anything else as "Unexpected error". Every Win32
+// callback boundary ends in `catch (...) { ShowCurrentError(owner); }`; called outside a catch
+// block it shows "Unexpected error".
+void ShowCurrentError(HWND owner) noexcept;
+
+// Moves a window in the z-order at its own position and size; as no flags are given, this also
+// activates it.
+void SetWindowZOrder(HWND wnd, HWND insertAfter) noexcept;
+
+// A list of windows of fixed capacity, filled by enumeration callbacks that must not allocate.
+class TWindowList {
+  public:
+    static constexpr std::size_t Capacity = 64;
+    // Adds a window; false when the list is full.
+    bool Add(HWND wnd) noexcept {
+        if (count == Capacity)
+            return false;
+        items[count++] = wnd;
+        return true;
+    }
+    const HWND* begin() const noexcept { return items; }
+    const HWND* end() const noexcept { return items + count; }
+    std::size_t size() const noexcept { return count; }
+    bool empty() const noexcept { return count == 0; }
+
+  private:
+    HWND items[Capacity] = {};
+    std::size_t count = 0;
+};
+
+// The top-level windows of a thread for which keep(wnd) answers true, in z-order, at most
+// TWindowList::Capacity of them. keep must be noexcept: it runs inside EnumThreadWindows.
+template <class Keep> TWindowList ThreadWindows(DWORD threadId, Keep keep) noexcept {
+    static_assert(std::is_nothrow_invocable_r_v<bool, Keep&, HWND>, "keep must be noexcept");
+    struct TSearch {
+        Keep& keep;
+        TWindowList found;
+        static BOOL CALLBACK Visit(HWND wnd, LPARAM lp) noexcept {
+            auto* s = reinterpret_cast<TSearch*>(lp);
+            return !s->keep(wnd) || s->found.Add(wnd);
+        }
+    } search{keep, {}};
+    EnumThreadWindows(threadId, &TSearch::Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The topmost popups of the calling thread that `owner` owns (tooltips, for instance).
+TWindowList OwnedTopmostPopups(HWND owner) noexcept;
 
 // Converts between the program's 8-bit strings (the system's ANSI code page, as in the settings
 // file) and the wide strings of the Win32 API.
 std::wstring Widen(const std::string& s);
 std::string Narrow(const std::wstring& s);
-
-// Moves a window in the z-order at its own position and size; as no flags are given, this also
-// activates it.
-void SetWindowZOrder(HWND wnd, HWND insertAfter);
 
 // The running program's full path in the ANSI code page, however long it is.
 std::string ProgramFileName();

@@ -2,12 +2,13 @@
 // exactly the window's life, an exception in a handler becomes the general error display instead
 // of unwinding through the system, and the application's notifications arrive after the fact.
 #include "ui/Application_win.h"
-#include "ui/Handles_win.h"
+#include "ui/Subclass_win.h"
 #include "ui/Window_win.h"
+#include "win/ui/BoxReader.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,7 @@ namespace {
 constexpr UINT WM_THROW_APP = WM_APP + 10;
 constexpr UINT WM_THROW_BADALLOC = WM_APP + 11;
 constexpr UINT WM_THROW_OTHER = WM_APP + 12;
+constexpr UINT WM_THROW_LONG = WM_APP + 13;
 
 class TProbe : public ui::TWindow {
   public:
@@ -37,6 +39,8 @@ class TProbe : public ui::TWindow {
             throw std::bad_alloc();
         case WM_THROW_OTHER:
             throw 42;
+        case WM_THROW_LONG:
+            throw ui::TAppError(std::string(5000, 'x'));
         default:
             return Default(msg, wParam, lParam);
         }
@@ -49,63 +53,6 @@ bool Saw(const TProbe& p, UINT msg) {
             return true;
     return false;
 }
-
-// Finds this process's message box captioned "Moodpad", reads its text and whether it shows an
-// icon, and presses OK. Runs on its own thread while the window's thread sits in the box.
-struct TBoxReader {
-    std::wstring text;
-    bool icon = false;
-    bool found = false;
-
-    void Run() {
-        const ULONGLONG deadline = GetTickCount64() + 10000;
-        while (GetTickCount64() < deadline) {
-            HWND box = FindBox();
-            if (box) {
-                Read(box);
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
-                found = true;
-                return;
-            }
-            Sleep(10);
-        }
-    }
-
-  private:
-    static BOOL CALLBACK Visit(HWND wnd, LPARAM lp) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(wnd, &pid);
-        wchar_t cls[32], title[64];
-        if (pid == GetCurrentProcessId() && GetClassNameW(wnd, cls, 32) &&
-            std::wstring(cls) == L"#32770" && GetWindowTextW(wnd, title, 64) &&
-            std::wstring(title) == L"Moodpad") {
-            *reinterpret_cast<HWND*>(lp) = wnd;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static HWND FindBox() {
-        HWND box = nullptr;
-        EnumWindows(Visit, reinterpret_cast<LPARAM>(&box));
-        return box;
-    }
-    void Read(HWND box) {
-        for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-            wchar_t cls[32];
-            GetClassNameW(c, cls, 32);
-            if (lstrcmpiW(cls, L"Static") != 0)
-                continue;
-            if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-                icon = icon || SendMessageW(c, STM_GETICON, 0, 0) != 0;
-                continue;
-            }
-            wchar_t buf[256];
-            int n = GetWindowTextW(c, buf, 256);
-            if (n > int(text.size()))
-                text.assign(buf, size_t(n));
-        }
-    }
-};
 
 } // namespace
 
@@ -150,6 +97,58 @@ TEST(WindowThunk, ExceptionsInHandlersShowTheGeneralErrorAndTheWindowGoesOn) {
         EXPECT_TRUE(reader.icon) << "the general error display shows the stop icon";
         EXPECT_TRUE(IsWindow(probe.Handle()));
     }
+    // A message longer than the display's fixed buffer is cut, not lost.
+    TBoxReader reader;
+    std::thread t([&] { reader.Run(); });
+    SendMessageW(probe.Handle(), WM_THROW_LONG, 0, 0);
+    t.join();
+    ASSERT_TRUE(reader.found);
+    EXPECT_GT(reader.text.size(), 500u);
+    EXPECT_EQ(reader.text.find_first_not_of(L'x'), reader.text.size() - 1);
+    EXPECT_EQ(reader.text.back(), L'.');
+}
+
+TEST(Subclass, HandlersStackCatchExceptionsAndGoWithTheControl) {
+    constexpr UINT WM_PROBE = WM_APP + 20, WM_THROW = WM_APP + 21;
+    TProbe probe;
+    probe.Create();
+    HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 50, 20, probe.Handle(), nullptr,
+                                nullptr, nullptr);
+    ASSERT_TRUE(edit);
+    auto alive = std::make_shared<int>(0);
+    int first = 0, second = 0;
+    auto handler = [](std::shared_ptr<int> keep, int& count) {
+        return [keep, &count](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+            if (msg == WM_PROBE)
+                ++count;
+            if (msg == WM_THROW)
+                throw ui::TAppError("Subclass failure");
+            return DefSubclassProc(wnd, msg, wParam, lParam);
+        };
+    };
+    ui::Subclass(edit, handler(alive, first));
+    ui::Subclass(edit, handler(alive, second));
+    EXPECT_EQ(alive.use_count(), 3);
+
+    // Both handlers see a message, and the control's own behaviour is still reached.
+    SendMessageW(edit, WM_PROBE, 0, 0);
+    EXPECT_EQ(first, 1);
+    EXPECT_EQ(second, 1);
+    SetWindowTextW(edit, L"text");
+    wchar_t buf[16] = {};
+    GetWindowTextW(edit, buf, 16);
+    EXPECT_STREQ(buf, L"text");
+
+    TBoxReader reader;
+    std::thread t([&] { reader.Run(); });
+    EXPECT_EQ(SendMessageW(edit, WM_THROW, 0, 0), 0);
+    t.join();
+    EXPECT_TRUE(reader.found);
+    EXPECT_EQ(reader.text, L"Subclass failure.");
+    EXPECT_TRUE(IsWindow(edit));
+
+    DestroyWindow(edit);
+    EXPECT_EQ(alive.use_count(), 1) << "the handlers are destroyed with the control";
 }
 
 TEST(Application, ActivationIsReportedAfterTheChangeAndMinimiseOncePerTransition) {
@@ -176,33 +175,4 @@ TEST(Application, ActivationIsReportedAfterTheChangeAndMinimiseOncePerTransition
     app.MainWindowMessage(wnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 100), &r);
     app.MainWindowMessage(wnd, WM_SIZE, SIZE_MINIMIZED, 0, &r);
     EXPECT_EQ(minimised, 2);
-}
-
-TEST(Handles, OwnersCloseExactlyOnceAndMovesHandOver) {
-    HANDLE raw = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    DWORD flags = 0;
-    {
-        ui::TUniqueHandle a(raw);
-        ui::TUniqueHandle b(std::move(a));
-        EXPECT_FALSE(a);
-        EXPECT_EQ(b.Get(), raw);
-        ui::TUniqueHandle c;
-        c = std::move(b);
-        EXPECT_FALSE(b);
-        EXPECT_TRUE(GetHandleInformation(raw, &flags)) << "still open while owned";
-    }
-    EXPECT_FALSE(GetHandleInformation(raw, &flags)) << "closed when the last owner went";
-
-    HANDLE kept = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    {
-        ui::TUniqueHandle d(kept);
-        EXPECT_EQ(d.Release(), kept);
-    }
-    EXPECT_TRUE(GetHandleInformation(kept, &flags)) << "released handles stay open";
-    CloseHandle(kept);
-
-    // A file that failed to open is empty, not INVALID_HANDLE_VALUE to be closed.
-    ui::TUniqueFile missing(
-        CreateFileW(L"Z:\\no\\such\\file", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    EXPECT_FALSE(missing);
 }

@@ -1,0 +1,134 @@
+// The COM base: QueryInterface follows COM's identity rules, the reference count is exact also
+// across threads (the live counter sees a leak or an early delete), and ComGuard keeps every
+// exception and null out-pointer from crossing a COM call.
+#include "ui/AppError.h"
+#include "ui/Com_win.h"
+
+#include <gtest/gtest.h>
+
+#include <objidl.h>
+#include <ole2.h>
+#include <atomic>
+#include <thread>
+
+namespace {
+
+// Two interfaces, one of them reached through its base as well.
+class TProbe : public ui::TComObject<IDropSource, ui::TWithBases<IPersistStream, IPersist>> {
+  public:
+    explicit TProbe(int& destroyed) : destroyed(destroyed) {}
+    ~TProbe() override { ++destroyed; }
+
+    HRESULT STDMETHODCALLTYPE QueryContinueDrag(BOOL, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GiveFeedback(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetClassID(CLSID* id) override {
+        return ui::ComGuard([&] { *id = CLSID_NULL; }, id);
+    }
+    HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
+    HRESULT STDMETHODCALLTYPE Load(IStream*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Save(IStream*, BOOL) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
+
+  private:
+    int& destroyed;
+};
+
+template <class I> ui::TComPtr<I> Query(IUnknown* from, HRESULT* hr = nullptr) {
+    ui::TComPtr<I> r;
+    HRESULT h = from->QueryInterface(__uuidof(I), reinterpret_cast<void**>(r.Put()));
+    if (hr)
+        *hr = h;
+    return r;
+}
+
+} // namespace
+
+TEST(ComObject, AnswersEachInterfaceWithOneIdentityAndCountsExactly) {
+    const LONG before = ui::ComLiveObjects();
+    int destroyed = 0;
+    {
+        auto probe = ui::MakeCom<TProbe>(destroyed);
+        EXPECT_EQ(ui::ComLiveObjects(), before + 1);
+
+        auto drop = Query<IDropSource>(probe->Unknown());
+        auto stream = Query<IPersistStream>(probe->Unknown());
+        auto persist = Query<IPersist>(drop.Get());
+        ASSERT_TRUE(drop && stream && persist);
+        EXPECT_EQ(static_cast<IPersist*>(stream.Get()), persist.Get());
+        // IUnknown is one pointer whichever interface it is asked from.
+        auto u1 = Query<IUnknown>(drop.Get());
+        auto u2 = Query<IUnknown>(persist.Get());
+        EXPECT_EQ(u1.Get(), u2.Get());
+        EXPECT_EQ(persist->GetClassID(nullptr), E_POINTER);
+
+        HRESULT hr = S_OK;
+        auto none = Query<IDataObject>(probe->Unknown(), &hr);
+        EXPECT_EQ(hr, E_NOINTERFACE);
+        EXPECT_FALSE(none);
+        EXPECT_EQ(probe->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
+
+        // Every reference taken above is given back: one left, held by `probe`.
+        u1.Reset();
+        u2.Reset();
+        drop.Reset();
+        stream.Reset();
+        persist.Reset();
+        EXPECT_EQ(destroyed, 0);
+        EXPECT_EQ(probe->AddRef(), 2u);
+        EXPECT_EQ(probe->Release(), 1u);
+    }
+    EXPECT_EQ(destroyed, 1);
+    EXPECT_EQ(ui::ComLiveObjects(), before);
+}
+
+TEST(ComObject, ReferenceCountIsExactAcrossThreads) {
+    int destroyed = 0;
+    auto probe = ui::MakeCom<TProbe>(destroyed);
+    IDropSource* p = probe.Get();
+    std::atomic<int> ready{0};
+    auto churn = [p, &ready] {
+        // Both threads start together so that their counting overlaps.
+        ++ready;
+        while (ready < 2) {
+        }
+        for (int i = 0; i < 1000000; ++i) {
+            p->AddRef();
+            p->Release();
+        }
+    };
+    std::thread a(churn), b(churn);
+    a.join();
+    b.join();
+    EXPECT_EQ(destroyed, 0);
+    EXPECT_EQ(p->AddRef(), 2u);
+    p->Release();
+    probe.Reset();
+    EXPECT_EQ(destroyed, 1);
+}
+
+TEST(ComGuard, MapsResultsAndExceptionsAndGuardsOutPointers) {
+    EXPECT_EQ(ui::ComGuard([] {}), S_OK);
+    EXPECT_EQ(ui::ComGuard([] { return S_FALSE; }), S_FALSE);
+    EXPECT_EQ(ui::ComGuard([]() -> HRESULT { throw std::bad_alloc(); }), E_OUTOFMEMORY);
+    EXPECT_EQ(ui::ComGuard([]() -> HRESULT { throw ui::TAppError("x"); }), E_UNEXPECTED);
+    EXPECT_EQ(ui::ComGuard([]() -> HRESULT { throw 42; }), E_UNEXPECTED);
+
+    bool ran = false;
+    IUnknown* unk = reinterpret_cast<IUnknown*>(0x1234);
+    EXPECT_EQ(ui::ComGuard([&] { ran = true; }, &unk, static_cast<STGMEDIUM*>(nullptr)), E_POINTER);
+    EXPECT_FALSE(ran) << "f must not run with a null out-pointer";
+
+    // Out-parameters are empty before f runs, and again when it throws half-way.
+    STGMEDIUM medium;
+    medium.tymed = TYMED_HGLOBAL;
+    EXPECT_EQ(ui::ComGuard(
+                  [&] {
+                      EXPECT_EQ(unk, nullptr);
+                      EXPECT_EQ(medium.tymed, DWORD(TYMED_NULL));
+                      medium.tymed = TYMED_HGLOBAL;
+                      throw std::bad_alloc();
+                  },
+                  &unk, &medium),
+              E_OUTOFMEMORY);
+    EXPECT_EQ(medium.tymed, DWORD(TYMED_NULL));
+}
