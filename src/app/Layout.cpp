@@ -36,15 +36,3 @@ TPanelSize PanelSize(int windowWidth, int windowHeight) {
     s.boxHeight = std::max(0, s.panelHeight - 4);
     return s;
 }
-
-const std::array<TControlDef, mcCount> MainControls = {{
-    {mcMinimize, TControlKind::ckPictureButton, 8, 3, 89, 28, 101, "Minimize window", "Minimize"},
-    {mcCustom, TControlKind::ckPictureButton, 106, 3, 89, 28, 102, "Customize options",
-     "Customize"},
-    {mcOrder, TControlKind::ckPictureButton, 203, 3, 89, 28, 103, "Order buttons", "Order"},
-    {mcAbout, TControlKind::ckPictureButton, 301, 3, 89, 28, 104, "About Moodpad", "About"},
-    {mcHint, TControlKind::ckEdit, 8, 68, 382, 24, 105, nullptr, nullptr},
-    {mcHelp, TControlKind::ckPictureButton, 301, 35, 89, 28, 106, "Show help file", "Help"},
-    {mcSequence, TControlKind::ckEdit, 8, 35, 289, 27, 107, nullptr, nullptr},
-    {mcPanel, TControlKind::ckPanel, 8, 96, 382, 73, 108, nullptr, nullptr},
-}};

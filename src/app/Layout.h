@@ -1,6 +1,6 @@
 #pragma once
 // The main window's geometry as plain numbers: its size limits, where the saved placement puts
-// it, how the palette frame follows the window's size, and the table of its controls.
+// it, how the palette frame follows the window's size, and the identifiers of its controls.
 #include "settings/Ini.h"
 
 #include <array>
@@ -39,8 +39,7 @@ struct TPanelSize {
 };
 TPanelSize PanelSize(int windowWidth, int windowHeight);
 
-enum class TControlKind { ckPictureButton, ckEdit, ckPanel };
-
+// The main window's controls, in tab order.
 enum TMainControl {
     mcMinimize,
     mcCustom,
@@ -53,17 +52,7 @@ enum TMainControl {
     mcCount
 };
 
+// Their control identifiers, clear of IDOK and IDCANCEL; tests find the controls by them.
+constexpr std::array<int, mcCount> MainControlIds = {101, 102, 103, 104, 105, 106, 107, 108};
 // The palette window inside the panel.
 constexpr int PALETTEID = 109;
-
-struct TControlDef {
-    TMainControl control;
-    TControlKind kind;
-    int left, top, width, height;
-    int id;            // control identifier, clear of IDOK and IDCANCEL
-    const char* hint;  // tooltip of a picture button, else nullptr
-    const char* label; // caption shown when the button's picture is missing
-};
-
-// The main window's controls in tab order; creating them in this order gives that order.
-extern const std::array<TControlDef, mcCount> MainControls;

@@ -79,17 +79,17 @@ bool TMainForm::EmotButtonMouseMove(TEmotButton& sender, WPARAM keys, POINT scre
 
 void TMainForm::EmotButtonMouseLeave(TEmotButton& sender) {
     // Only what this face put there is cleared; another face's texts stay.
-    if (FieldText(Control(mcSequence)) == sender.FMean)
-        SetWindowTextA(Control(mcSequence), "");
-    if (FieldText(Control(mcHint)) == sender.Hint())
-        SetWindowTextA(Control(mcHint), "");
+    if (FieldText(controls[mcSequence]) == sender.FMean)
+        SetWindowTextA(controls[mcSequence], "");
+    if (FieldText(controls[mcHint]) == sender.Hint())
+        SetWindowTextA(controls[mcHint], "");
     if (!blAppIsActive)
         ClearFocusData();
 }
 
 void TMainForm::EmotButtonListShowSequence(TEmotButton& sender) {
-    SetWindowTextA(Control(mcSequence), sender.FMean.c_str());
-    SetWindowTextA(Control(mcHint), sender.Hint().c_str());
+    SetWindowTextA(controls[mcSequence], sender.FMean.c_str());
+    SetWindowTextA(controls[mcHint], sender.Hint().c_str());
 }
 
 // --- choosing -----------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 #include "app/resource.h"
 #include "ui/Application_win.h"
 #include "ui/Help_win.h"
+#include "ui/Subclass_win.h"
 
 #include <algorithm>
 #include <commctrl.h>
@@ -12,8 +13,7 @@ namespace {
 
 // The sequence and hint fields are disabled so that they never take the focus, but a disabled edit
 // draws its text grey whatever its parent asks for. They paint their own text in black on white.
-LRESULT CALLBACK ReadOnlyFieldProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                   DWORD_PTR) {
+LRESULT ReadOnlyFieldProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg != WM_PAINT)
         return DefSubclassProc(wnd, msg, wParam, lParam);
     ui::TPaint paint(wnd);
@@ -43,26 +43,34 @@ void ShowAboutBox(const std::string& fileName) {
     (void)fileName;
 }
 
-HFONT MakeFont(const wchar_t* face, int pixels, bool bold) {
-    return CreateFontW(-pixels, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
-                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                       DEFAULT_PITCH | FF_DONTCARE, face);
-}
-
-const int PictureIds[mcCount] = {
-    IDB_MINIMIZE, IDB_CUSTOMIZE, IDB_ORDER, IDB_ABOUT, 0, IDB_HELP, 0, 0};
+// The controls in tab order, at their design places (pixels; the window is not scaled).
+// Fonts: 0 the window's, 1 the sequence field's, 2 the hint field's.
+constexpr DWORD PICTUREBUTTON = WS_TABSTOP | BS_PUSHBUTTON;
+constexpr DWORD READONLYFIELD = WS_DISABLED | ES_READONLY | ES_AUTOHSCROLL;
+const std::array<ui::TControlDef, mcCount> MainTable = {{
+    {WC_BUTTONW, L"Minimize", MainControlIds[mcMinimize], 8, 3, 89, 28, PICTUREBUTTON, 0, 0,
+     IDB_MINIMIZE, L"Minimize window"},
+    {WC_BUTTONW, L"Customize", MainControlIds[mcCustom], 106, 3, 89, 28, PICTUREBUTTON, 0, 0,
+     IDB_CUSTOMIZE, L"Customize options"},
+    {WC_BUTTONW, L"Order", MainControlIds[mcOrder], 203, 3, 89, 28, PICTUREBUTTON, 0, 0, IDB_ORDER,
+     L"Order buttons"},
+    {WC_BUTTONW, L"About", MainControlIds[mcAbout], 301, 3, 89, 28, PICTUREBUTTON, 0, 0, IDB_ABOUT,
+     L"About Moodpad"},
+    {WC_EDITW, L"", MainControlIds[mcHint], 8, 68, 382, 24, READONLYFIELD, WS_EX_CLIENTEDGE, 2},
+    {WC_BUTTONW, L"Help", MainControlIds[mcHelp], 301, 35, 89, 28, PICTUREBUTTON, 0, 0, IDB_HELP,
+     L"Show help file"},
+    {WC_EDITW, L"", MainControlIds[mcSequence], 8, 35, 289, 27, READONLYFIELD, WS_EX_CLIENTEDGE, 1},
+    {PanelClass, L"", MainControlIds[mcPanel], 8, 96, 382, 73, WS_CLIPCHILDREN,
+     WS_EX_CONTROLPARENT},
+}};
 
 } // namespace
 
 // A frame with a lowered inner bevel that hosts the palette for dialog navigation.
 class TPanel : public ui::TWindow {
   public:
-    void Create(HWND parent, const TControlDef& def) {
-        RegisterWindowClass(PanelClass, 0, GetSysColorBrush(COLOR_BTNFACE));
-        CreateHandle(WS_EX_CONTROLPARENT, PanelClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                     def.left, def.top, def.width, def.height, parent,
-                     reinterpret_cast<HMENU>(INT_PTR(def.id)));
-    }
+    // The panel is made by the main window's control table, which binds it to this object.
+    static void Register() { RegisterWindowClass(PanelClass, 0, GetSysColorBrush(COLOR_BTNFACE)); }
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
@@ -104,73 +112,22 @@ void TMainForm::Create(int nCmdShow) {
 }
 
 void TMainForm::CreateControls() {
-    HWND wnd = Handle();
-    HINSTANCE inst = GetModuleHandleW(nullptr);
-    windowFont.Reset(MakeFont(L"System", 13, false));
-    sequenceFont.Reset(MakeFont(L"Arial", 16, true));
-    hintFont.Reset(MakeFont(L"Arial", 13, false));
-    SendMessageW(wnd, WM_SETFONT, WPARAM(windowFont.Get()), FALSE);
-
-    // The tooltip has no owner: under Wine a topmost popup owned by the main window keeps the
-    // main window itself out of the topmost band. It is destroyed with the main window.
-    toolTip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                              WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, inst, nullptr);
-
-    for (const TControlDef& def : MainControls) {
-        HMENU id = reinterpret_cast<HMENU>(INT_PTR(def.id));
-        HWND control = nullptr;
-        switch (def.kind) {
-        case TControlKind::ckPictureButton: {
-            HBITMAP picture = static_cast<HBITMAP>(
-                LoadImageW(inst, MAKEINTRESOURCEW(PictureIds[def.control]), IMAGE_BITMAP, 0, 0, 0));
-            const std::wstring label = ui::Widen(def.label);
-            control = CreateWindowExW(
-                0, L"BUTTON", label.c_str(),
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | (picture ? BS_BITMAP : 0),
-                def.left, def.top, def.width, def.height, wnd, id, inst, nullptr);
-            SendMessageW(control, WM_SETFONT, WPARAM(windowFont.Get()), FALSE);
-            if (picture) {
-                SendMessageW(control, BM_SETIMAGE, IMAGE_BITMAP, LPARAM(picture));
-                toolbarPictures.emplace_back(picture);
-            }
-            if (toolTip) {
-                std::wstring hint = ui::Widen(def.hint);
-                TTTOOLINFOW ti{};
-                ti.cbSize = TTTOOLINFOW_V2_SIZE;
-                ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-                ti.hwnd = wnd;
-                ti.uId = reinterpret_cast<UINT_PTR>(control);
-                ti.lpszText = hint.data();
-                SendMessageW(toolTip, TTM_ADDTOOLW, 0, LPARAM(&ti));
-            }
-            break;
-        }
-        case TControlKind::ckEdit:
-            control =
-                CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                WS_CHILD | WS_VISIBLE | WS_DISABLED | ES_READONLY | ES_AUTOHSCROLL,
-                                def.left, def.top, def.width, def.height, wnd, id, inst, nullptr);
-            SendMessageW(control, WM_SETFONT,
-                         WPARAM(def.control == mcSequence ? sequenceFont.Get() : hintFont.Get()),
-                         FALSE);
-            SetWindowSubclass(control, ReadOnlyFieldProc, 1, 0);
-            break;
-        case TControlKind::ckPanel: {
-            panel = std::make_unique<TPanel>();
-            panel->Create(wnd, def);
-            control = panel->Handle();
-            const TPanelSize s = PanelSize(MAINMINWIDTH, MAINMINHEIGHT);
-            palette = std::make_unique<TPaletteWindow>(static_cast<TPaletteEvents&>(*this));
-            palette->Create(control, PALETTEID, 2, 2, s.boxWidth, s.boxHeight);
-            break;
-        }
-        }
-        if (!control)
-            throw ui::TAppError("Window creation failed");
-        controls[def.control] = control;
-    }
-    focusControl = Control(mcHelp);
+    windowFont = ui::MakeFont(L"System", 13, 96);
+    sequenceFont = ui::MakeFont(L"Arial", 16, 96, true);
+    hintFont = ui::MakeFont(L"Arial", 13, 96);
+    SendMessageW(Handle(), WM_SETFONT, WPARAM(windowFont.Get()), FALSE);
+    const HFONT fonts[] = {windowFont.Get(), sequenceFont.Get(), hintFont.Get()};
+    panel = std::make_unique<TPanel>();
+    TPanel::Register();
+    std::array<void*, mcCount> params{};
+    params[mcPanel] = panel.get();
+    controls.Create(Handle(), MainTable, fonts, 96, params);
+    for (TMainControl field : {mcSequence, mcHint})
+        ui::Subclass(controls[field], ReadOnlyFieldProc);
+    const TPanelSize s = PanelSize(MAINMINWIDTH, MAINMINHEIGHT);
+    palette = std::make_unique<TPaletteWindow>(static_cast<TPaletteEvents&>(*this));
+    palette->Create(controls[mcPanel], PALETTEID, 2, 2, s.boxWidth, s.boxHeight);
+    focusControl = controls[mcHelp];
 }
 
 void TMainForm::FormCreate() {
@@ -247,7 +204,7 @@ void TMainForm::WMHideSplash() {
     // Enabled before the splash goes, so the activation passes from the splash to this window.
     EnableWindow(Handle(), TRUE);
     splashForm.reset();
-    focusControl = Control(mcMinimize);
+    focusControl = controls[mcMinimize];
     if (GetActiveWindow() == Handle())
         SetFocus(focusControl);
     if (FOptions.Style == stAlwaysOnTop)
@@ -324,7 +281,7 @@ void TMainForm::FormResize() {
     RECT r{};
     GetWindowRect(Handle(), &r);
     const TPanelSize s = PanelSize(r.right - r.left, r.bottom - r.top);
-    SetWindowPos(Control(mcPanel), nullptr, 0, 0, s.panelWidth, s.panelHeight,
+    SetWindowPos(controls[mcPanel], nullptr, 0, 0, s.panelWidth, s.panelHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (palette)
         palette->SetBounds(2, 2, s.boxWidth, s.boxHeight);
@@ -407,8 +364,9 @@ void TMainForm::ControlClick(HWND control) {
         {mcOrder, &TMainForm::OrderBitBtnClick},
         {mcAbout, &TMainForm::AppAbout},
         {mcHelp, &TMainForm::HelpBitBtnClick}};
+    const auto which = controls.FromHandle(control);
     for (const auto& [c, action] : actions)
-        if (control && Control(c) == control)
+        if (which == c)
             return (this->*action)();
 }
 
@@ -492,10 +450,6 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         FormClose();
         tracker.reset();
-        if (toolTip) {
-            DestroyWindow(toolTip);
-            toolTip = nullptr;
-        }
         if (ui::Application.MainWindow == Handle())
             ui::Application.MainWindow = nullptr;
         PostQuitMessage(0);

@@ -8,6 +8,7 @@
 #include "palette/Palette_win.h"
 #include "palette/Tracker_win.h"
 #include "settings/Ini.h"
+#include "ui/Controls_win.h"
 #include "ui/Handles_win.h"
 #include "ui/Window_win.h"
 
@@ -79,10 +80,7 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     void WMExecNonActiveHookHandle(WPARAM wParam, LPARAM lParam);
     void ClearFocusData();
 
-    HWND Control(TMainControl c) const { return controls[c]; }
-
-    std::array<HWND, mcCount> controls{};
-    HWND toolTip = nullptr;
+    ui::TControlSet<TMainControl, mcCount> controls;
     std::unique_ptr<TSplashForm> splashForm;
     std::unique_ptr<TPanel> panel;
     std::unique_ptr<TPaletteWindow> palette;
@@ -100,7 +98,6 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     ui::TUniqueFont windowFont;
     ui::TUniqueFont sequenceFont;
     ui::TUniqueFont hintFont;
-    std::vector<ui::TUniqueBitmap> toolbarPictures;
     // The control that gets the focus back when the window is activated again.
     HWND focusControl = nullptr;
     bool hideSplashStarted = false;
