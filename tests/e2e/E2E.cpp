@@ -403,6 +403,18 @@ std::vector<std::wstring> Moodpad::BoxTexts() const {
     return texts;
 }
 
+HWND Moodpad::WaitBox(DWORD timeoutMs) const {
+    HWND box = nullptr;
+    WaitFor(
+        [&] {
+            auto boxes = MessageBoxes(proc.pid);
+            box = boxes.empty() ? nullptr : boxes[0];
+            return box || !proc.Running();
+        },
+        timeoutMs);
+    return box;
+}
+
 bool Moodpad::Minimise() {
     PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
     return WaitFor([&] { return IsIconic(main) != FALSE; });

@@ -166,6 +166,9 @@ struct Moodpad {
     HWND Control(TMainControl c) const { return GetDlgItem(main, MainControls[c].id); }
     HWND Palette() const { return GetDlgItem(Control(mcPanel), kPaletteId); }
     std::vector<std::wstring> BoxTexts() const;
+    // The program's first message box, once there is one; null when none came in time or the
+    // program ended.
+    HWND WaitBox(DWORD timeoutMs = 10000) const;
     // Minimises or restores the window by its system commands and waits until it is so.
     bool Minimise();
     bool Restore();

@@ -18,6 +18,14 @@ std::wstring IniValue(const Moodpad& pad, const wchar_t* section, const wchar_t*
     return buf;
 }
 
+// The saved window placement as "left top width height".
+std::wstring SavedPlace(const Moodpad& pad) {
+    std::wstring s;
+    for (const wchar_t* key : {L"Left", L"Top", L"Width", L"Height"})
+        s += IniValue(pad, L"Window", key) + (*key == L'H' ? L"" : L" ");
+    return s;
+}
+
 TEST(Lifecycle, FirstStartCentresTheWindowMakesItTopmostAfterTheSplashAndSavesOnClose) {
     Moodpad pad;
     ASSERT_TRUE(pad.Prepare(nullptr) && pad.Launch());
@@ -32,13 +40,14 @@ TEST(Lifecycle, FirstStartCentresTheWindowMakesItTopmostAfterTheSplashAndSavesOn
     EXPECT_TRUE(WaitFor([&] { return IsTopmost(pad.main); })) << "the default style";
 
     const RECT r = WindowRect(pad.main);
-    EXPECT_EQ(r.right - r.left, MAINMINWIDTH);
-    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - MAINMINWIDTH) / 2);
-    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    EXPECT_EQ(std::tie(r.left, r.top, w),
+              std::tuple((GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+                         (GetSystemMetrics(SM_CYSCREEN) - h) / 2, MAINMINWIDTH));
     EXPECT_FALSE(FileExists(pad.Ini())) << "nothing is written before the close";
     ASSERT_TRUE(pad.Close());
-    EXPECT_EQ(IniValue(pad, L"Window", L"Left"), std::to_wstring(r.left));
-    EXPECT_EQ(IniValue(pad, L"Window", L"Top"), std::to_wstring(r.top));
+    EXPECT_EQ(SavedPlace(pad), std::to_wstring(r.left) + L" " + std::to_wstring(r.top) + L" " +
+                                   std::to_wstring(w) + L" " + std::to_wstring(h));
     EXPECT_EQ(IniValue(pad, L"Window", L"Code"), L"1");
 }
 
@@ -49,18 +58,12 @@ TEST(Lifecycle, PlacementIsRestoredAndAMinimisedCloseKeepsTheRestoredPlace) {
     Moodpad pad;
     ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
     const RECT r = WindowRect(pad.main);
-    EXPECT_EQ(r.left, 100);
-    EXPECT_EQ(r.top, 50);
-    EXPECT_EQ(r.right, 520);
-    EXPECT_EQ(r.bottom, 310);
+    EXPECT_EQ(std::tie(r.left, r.top, r.right, r.bottom), std::tuple(100, 50, 520, 310));
     EXPECT_FALSE(IsTopmost(pad.main)) << "style 0 stays in the normal band";
     // Minimised, the window sits far off screen; the file must get its restored place.
     ASSERT_TRUE(pad.Minimise());
     ASSERT_TRUE(pad.Close());
-    EXPECT_EQ(IniValue(pad, L"Window", L"Left"), L"100");
-    EXPECT_EQ(IniValue(pad, L"Window", L"Top"), L"50");
-    EXPECT_EQ(IniValue(pad, L"Window", L"Width"), L"420");
-    EXPECT_EQ(IniValue(pad, L"Window", L"Height"), L"260");
+    EXPECT_EQ(SavedPlace(pad), L"100 50 420 260");
 }
 
 TEST(Lifecycle, ASecondStartRestoresTheFirstAndTouchesNothing) {
@@ -122,14 +125,7 @@ TEST(Lifecycle, ASettingsFileThatCannotBeReadOrWrittenIsLeftAsItWasAndReportedOn
         // Moved, so that a write would change the file in any case.
         SetWindowPos(pad.main, nullptr, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         PostMessageW(pad.main, WM_CLOSE, 0, 0);
-        HWND box = nullptr;
-        WaitFor(
-            [&] {
-                auto boxes = MessageBoxes(pad.proc.pid);
-                box = boxes.empty() ? nullptr : boxes[0];
-                return box || !pad.proc.Running();
-            },
-            10000);
+        const HWND box = pad.WaitBox();
         EXPECT_TRUE(box) << "not a word of the failure";
         if (box) {
             EXPECT_EQ(Text(box), L"Moodpad");

@@ -18,14 +18,8 @@ TEST(Palette, MissingPicturesGiveFacesAndOneNoticeThatOpensAboveTheSplash) {
                {"gone2", "ABCDEFGHIJKLMNOPQRS", "Nineteen", false}};
     Moodpad pad;
     ASSERT_TRUE(pad.Start(s));
-    HWND box = nullptr, splash = nullptr;
-    ASSERT_TRUE(WaitFor(
-        [&] {
-            auto boxes = MessageBoxes(pad.proc.pid);
-            splash = pad.Splash();
-            return !boxes.empty() && (box = boxes[0]) != nullptr;
-        },
-        15000));
+    const HWND box = pad.WaitBox(15000), splash = pad.Splash();
+    ASSERT_TRUE(box) << "no notice";
     // Start-up waits for the notice: beneath the topmost splash no one could see it.
     ASSERT_TRUE(splash) << "the notice came after the splash";
     EXPECT_TRUE(IsAbove(box, splash)) << "the notice opened beneath the splash";
