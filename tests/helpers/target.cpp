@@ -10,6 +10,7 @@
 #include "Target.h"
 
 #include <cstdio>
+#include <utility>
 #include <shellapi.h>
 
 namespace {
@@ -31,20 +32,13 @@ void Log(const char* what, WPARAM a, LPARAM b) {
 }
 
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-    case WM_PASTE:
-        Log("PASTE", wParam, lParam);
-        break;
-    case WM_CHAR:
-        Log("CHAR", wParam, lParam);
-        break;
-    case WM_KEYDOWN:
-        Log("KEYDOWN", wParam, 0);
-        break;
-    case WM_SYSKEYDOWN:
-        Log("SYSKEYDOWN", wParam, 0);
-        break;
-    }
+    const std::pair<UINT, const char*> logged[] = {{WM_PASTE, "PASTE"},
+                                                   {WM_CHAR, "CHAR"},
+                                                   {WM_KEYDOWN, "KEYDOWN"},
+                                                   {WM_SYSKEYDOWN, "SYSKEYDOWN"}};
+    for (const auto& [m, name] : logged)
+        if (m == msg)
+            Log(name, wParam, lParam);
     return CallWindowProcW(editProc, hwnd, msg, wParam, lParam);
 }
 
