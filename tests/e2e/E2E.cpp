@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -361,16 +360,16 @@ bool Moodpad::Prepare(const Settings* s) {
     std::error_code ec;
     fs::copy(DistDir(), dir.path,
              fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-    // The sample settings file must not leak into a test's prepared state.
-    fs::remove(Ini(), ec);
     if (ec || !FileExists(Exe()))
         return false;
+    // The sample settings file must not leak into a test's prepared state.
+    fs::remove(Ini(), ec);
     if (!s)
         return true;
-    const std::wstring folder = dir / Widen(s->folder);
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const fs::path folder = fs::path(dir.path) / s->folder; // relative to the program, or not
+    fs::create_directories(folder, ec);
     for (const Face& f : s->faces)
-        if (f.withPicture && !WriteBmp(folder + L"\\" + Widen(f.picture) + L".bmp"))
+        if (f.withPicture && !WriteBmp((folder / (f.picture + ".bmp")).wstring()))
             return false;
     return WriteFile(Ini(), s->Text());
 }
