@@ -181,20 +181,4 @@ TEST_F(SettingsFile, ButtonsSurviveSaveAndComeLast) {
     EXPECT_EQ(SaveAndReload(back), back);
 }
 
-TEST_F(SettingsFile, BigAndOddFilesLoadAndSaveEveryButton) {
-    std::string text = "[Window]\nCode=" + std::string(100000, '7') + "\n" +
-                       std::string(100000, 'z') + "\n[Buttons]\n";
-    for (int i = 0; i < 20000; ++i)
-        text += "pic" + std::to_string(i) + "=:-" + std::to_string(i) + " hint " +
-                std::to_string(i) + "\n";
-    text += std::string(100000, 'k') + "=" + std::string(100000, 'v') + "\n";
-    text += std::string("bin\x01\x80=\xFF\x00seq h\x02\n", 16);
-    const TButtonList list = Buttons(text);
-    ASSERT_EQ(list.size(), 20002u);
-    EXPECT_EQ(EntryPicture(list[19999]), "pic19999");
-    EXPECT_EQ(EntryPicture(list[20000]), std::string(100000, 'k'));
-    EXPECT_EQ(EntrySequence(list[20000]), std::string(19, 'v'));
-    EXPECT_EQ(SaveAndReload(list), list);
-}
-
 } // namespace
