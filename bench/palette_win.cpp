@@ -3,20 +3,26 @@
 //    process start cancel out);
 //  - relayout: one resize of the main window from another process, which returns only when the
 //    program has handled it, against the cost of one empty cross-process SendMessage;
-//  - click to delivery: BM_CLICK on a button until our target logs the paste (both sides read
+//  - click to delivery: a face's default action until our target logs the paste (both sides read
 //    QueryPerformanceCounter), against the round trip of one posted message between processes;
 //  - a palette with more buttons than a process usually may have windows: what the program shows
 //    and whether it still answers.
 // Usage: palette_win.exe [max buttons, default 5000; 0 skips the large palettes]. Needs Moodpad's
 // folder (MOODPAD_DIST_DIR or "dist" beside this program) and target.exe beside this program.
-#include "../tests/e2e/palette/PaletteUtil.h"
+#include "e2e/E2E.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
-using namespace pe2e;
+using e2e::Chord;
+using e2e::Face;
+using e2e::Moodpad;
+using e2e::Settings;
+using e2e::Target;
+using e2e::TempDir;
+using e2e::WaitFor;
 
 namespace {
 
@@ -51,9 +57,9 @@ struct Faces {
             std::string name = std::to_string(written);
             name.insert(name.begin(), 'b');
             name += ".bmp";
-            WriteBmp(dir.path() / name, RGB(written % 256, 128, 255 - written % 256));
+            e2e::WriteBmp(dir / e2e::Widen(name));
         }
-        return dir.path().string();
+        return e2e::Narrow(dir.path);
     }
 };
 
@@ -61,9 +67,9 @@ Settings Palette(Faces& faces, int n) {
     Settings s;
     s.autoInsert = true;
     s.trackWindows = false;
-    s.faces = faces.Ensure(n);
-    s.buttons = NumberedButtons(n);
-    for (ButtonDef& b : s.buttons)
+    s.folder = faces.Ensure(n);
+    s.faces = e2e::NumberedFaces(n);
+    for (Face& b : s.faces)
         b.withPicture = false; // already in the shared folder
     return s;
 }
@@ -116,13 +122,13 @@ void RelayoutTimes(Faces& faces, int maxButtons) {
             continue;
         }
         std::vector<double> resize, empty;
-        RECT r = WindowRect(pad.main);
+        RECT r = e2e::WindowRect(pad.main);
         for (int i = 0; i < 10; ++i) {
             LONGLONG t0 = Now();
             MoveWindow(pad.main, r.left, r.top, i % 2 ? 407 : 460, 209, TRUE);
             resize.push_back(Ms(Now() - t0));
             t0 = Now();
-            Settle(pad.main);
+            e2e::Settle(pad.main);
             empty.push_back(Ms(Now() - t0));
         }
         std::printf("  %6d buttons: resize %8.2f ms (empty SendMessage %.3f ms)\n", n,
@@ -154,13 +160,13 @@ void DeliveryTimes(Faces& faces) {
         std::printf("  the target did not come to the front\n");
         return;
     }
-    HotKey();
+    Chord({VK_MENU, 'E'});
     if (!WaitFor([&] { return GetForegroundWindow() == pad.main; })) {
         std::printf("  the hot key did not bring the palette forward\n");
         return;
     }
-    auto buttons = pad.Buttons();
-    if (buttons.empty()) {
+    e2e::Faces buttons(pad.Palette());
+    if (buttons.Count() == 0) {
         std::printf("  no buttons found\n");
         return;
     }
@@ -168,9 +174,8 @@ void DeliveryTimes(Faces& faces) {
     for (int i = 0; i < 20; ++i) {
         size_t before = target.Count("PASTE");
         LONGLONG t0 = Now();
-        DWORD_PTR result = 0;
-        if (!SendMessageTimeoutW(buttons[0], BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result)) {
-            std::printf("  click %d: the program did not answer within 10 s\n", i);
+        if (!buttons.DoDefaultAction(1)) {
+            std::printf("  click %d: the palette did not carry out the choice\n", i);
             for (const std::wstring& text : pad.BoxTexts())
                 std::printf("  it shows: %ls\n", text.c_str());
             return;
@@ -182,7 +187,7 @@ void DeliveryTimes(Faces& faces) {
         delivery.push_back(Ms(target.Lines("PASTE").back().qpc - t0));
         // Let the paste finish before the next click, so that no click waits for the clipboard.
         const size_t want = static_cast<size_t>(i + 1) * 5; // " :-) "
-        WaitFor([&] { return TextOf(target.edit).size() >= want; }, 5000);
+        WaitFor([&] { return target.EditText().size() >= want; }, 5000);
     }
     HWND echo = EchoWindow();
     std::vector<double> roundTrip;
@@ -204,7 +209,7 @@ void DeliveryTimes(Faces& faces) {
             roundTrip.push_back(Ms(Now() - t0));
     }
     DestroyWindow(echo);
-    std::printf("  BM_CLICK to WM_PASTE logged by the target: %8.2f ms\n", Median(delivery));
+    std::printf("  choice to WM_PASTE logged by the target: %8.2f ms\n", Median(delivery));
     std::printf("  posted message round trip between two processes: %8.2f ms\n", Median(roundTrip));
 }
 
@@ -221,8 +226,8 @@ void OverQuota(Faces& faces, int n) {
     double t = Ms(Now() - t0);
     for (const std::wstring& text : pad.BoxTexts())
         std::printf("  message box after %.0f ms: %ls\n", t, text.c_str());
-    for (HWND b : MessageBoxes(pad.proc.pid()))
-        CloseBox(b);
+    for (HWND b : e2e::MessageBoxes(pad.proc.pid))
+        e2e::PressOk(b);
     if (box)
         ready = pad.WaitReady(240000);
     if (!ready) {
@@ -230,15 +235,15 @@ void OverQuota(Faces& faces, int n) {
                     pad.proc.Running() ? "running" : "ended");
         return;
     }
-    std::printf("  ready after %.0f ms, %zu buttons made, answers messages: %s\n", Ms(Now() - t0),
-                pad.Buttons().size(), Settle(pad.main) ? "yes" : "no");
+    std::printf("  ready after %.0f ms, %ld buttons made, answers messages: %s\n", Ms(Now() - t0),
+                e2e::Faces(pad.Palette()).Count(), e2e::Settle(pad.main) ? "yes" : "no");
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     int maxButtons = argc > 1 ? std::atoi(argv[1]) : 5000;
-    std::printf("Moodpad palette benchmark (program folder %ls)\n", DistDir().c_str());
+    std::printf("Moodpad palette benchmark (program folder %ls)\n", e2e::DistDir().c_str());
     Faces faces;
     BuildTimes(faces, maxButtons);
     RelayoutTimes(faces, maxButtons);

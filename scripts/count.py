@@ -1,7 +1,30 @@
 #!/usr/bin/env python3
-"""Adds up GoogleTest XML reports (and plain result lines) into one closing count."""
+"""Adds up GoogleTest XML reports (and plain result lines) into one closing count, and says how
+much of the C++ code is tests: non-blank lines that are not // comments, of .c, .cpp and .h files
+under src and hooklib (the product) against tests and fuzz."""
+import os
+import re
+import subprocess
 import sys
 import xml.etree.ElementTree as ET
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+
+def code_lines(*folders):
+    try:
+        files = subprocess.run(["git", "-C", ROOT, "ls-files", "--", *folders], check=True,
+                               capture_output=True, text=True).stdout.split()
+    except (OSError, subprocess.CalledProcessError):  # not a git checkout: every file there
+        files = [os.path.relpath(os.path.join(d, f), ROOT) for folder in folders
+                 for d, _, names in os.walk(os.path.join(ROOT, folder)) for f in names]
+    total = 0
+    for f in files:
+        if re.search(r"\.(c|cc|cpp|h|hpp)$", f) and os.path.isfile(os.path.join(ROOT, f)):
+            with open(os.path.join(ROOT, f), encoding="utf-8", errors="replace") as text:
+                total += sum(1 for line in text if not re.match(r"^\s*(//.*)?$", line))
+    return total
+
 
 passed = failed = skipped = 0
 for path in sys.argv[1:]:
@@ -29,5 +52,9 @@ for path in sys.argv[1:]:
             skipped += 1
         else:
             passed += 1
+product, tests = code_lines("src", "hooklib"), code_lines("tests", "fuzz")
+if product + tests:
+    print(f"code: {product} lines of product (src, hooklib), {tests} of tests (tests, fuzz): "
+          f"tests are {100 * tests // (product + tests)}% (aim: 25-33%)")
 print(f"{passed} passed, {failed} failed, {skipped} skipped")
 sys.exit(1 if failed else 0)

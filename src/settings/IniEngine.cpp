@@ -286,46 +286,6 @@ std::string IniDocument::GetString(std::string_view section, std::string_view ke
     return *v;
 }
 
-int IniDocument::GetInt(std::string_view section, std::string_view key, int def) const {
-    const std::optional<std::string> v = Get(section, key);
-    if (!v || v->empty())
-        return def;
-    std::string_view s(*v);
-    // The platform reads the number through a 30-character buffer: digits beyond 29 are not seen.
-    s = s.substr(0, std::min<size_t>(s.size(), 29));
-    while (!s.empty() && static_cast<uint8_t>(s.front()) <= ' ')
-        s.remove_prefix(1);
-    bool negative = false;
-    if (!s.empty() && (s.front() == '-' || s.front() == '+')) {
-        negative = s.front() == '-';
-        s.remove_prefix(1);
-    }
-    // A lower-case prefix picks the base, as the platform's own string-to-integer reader does.
-    uint32_t base = 10;
-    if (s.size() >= 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'o' || s[1] == 'b')) {
-        base = s[1] == 'x' ? 16 : s[1] == 'o' ? 8 : 2;
-        s.remove_prefix(2);
-    }
-    uint32_t n = 0;
-    for (char c : s) {
-        uint32_t digit;
-        if (c >= '0' && c <= '9')
-            digit = static_cast<uint32_t>(c - '0');
-        else if (c >= 'a' && c <= 'f')
-            digit = static_cast<uint32_t>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F')
-            digit = static_cast<uint32_t>(c - 'A' + 10);
-        else
-            break;
-        if (digit >= base)
-            break;
-        n = n * base + digit;
-    }
-    if (negative)
-        n = 0u - n;
-    return static_cast<int>(n);
-}
-
 std::vector<std::string> IniDocument::Keys(std::string_view section) const {
     std::vector<std::string> names;
     const Section* s = FindSection(section);

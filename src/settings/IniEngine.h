@@ -30,10 +30,6 @@ class IniDocument {
     // def without its trailing blanks.
     std::string GetString(std::string_view section, std::string_view key,
                           std::string_view def) const;
-    // As the profile integer reader: missing or empty gives def; otherwise an optional sign, an
-    // optional "0x", "0o" or "0b" prefix and the leading digits of that base (none gives 0),
-    // wrapping like a 32-bit unsigned number.
-    int GetInt(std::string_view section, std::string_view key, int def) const;
     // Names of the keys (lines with '=') of the first matching section, in file order,
     // duplicates included. Never limited in length.
     std::vector<std::string> Keys(std::string_view section) const;

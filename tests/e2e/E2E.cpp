@@ -1,12 +1,10 @@
 #include "e2e/E2E.h"
 
 #include <algorithm>
-#include <cwchar>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
-#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -14,137 +12,44 @@ namespace e2e {
 
 namespace {
 
-std::wstring EnvVar(const wchar_t* name) {
-    DWORD n = GetEnvironmentVariableW(name, nullptr, 0);
-    if (n == 0)
-        return {};
-    std::wstring v(n, L'\0');
-    n = GetEnvironmentVariableW(name, v.data(), n);
-    v.resize(n);
+void Send(std::vector<INPUT>& in) {
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
+INPUT Key(WORD vk, bool up) {
+    INPUT in{INPUT_KEYBOARD, {}};
+    in.ki = {vk, WORD(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), up ? DWORD(KEYEVENTF_KEYUP) : 0, 0, 0};
+    return in;
+}
+
+INPUT Mouse(POINT p, DWORD flags) {
+    const long long w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in{INPUT_MOUSE, {}};
+    // In 1/65536 of the screen, rounded up, or the pointer lands one pixel short.
+    in.mi.dx = LONG((p.x * 65536 + w - 1) / w);
+    in.mi.dy = LONG((p.y * 65536 + h - 1) / h);
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return in;
+}
+
+std::wstring NewTempDir() {
+    static unsigned counter = 0;
+    const fs::path p =
+        fs::temp_directory_path() / (L"moodpad-e2e-" + std::to_wstring(GetCurrentProcessId()) +
+                                     L"-" + std::to_wstring(++counter));
+    fs::remove_all(p);
+    fs::create_directories(p);
+    return p.wstring();
+}
+
+VARIANT Child(long child) {
+    VARIANT v{};
+    v.vt = VT_I4;
+    v.lVal = child;
     return v;
 }
 
 } // namespace
-
-TempDir::TempDir() {
-    wchar_t base[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH + 1, base);
-    static unsigned counter = 0;
-    for (;;) {
-        std::wstring p = std::wstring(base) + L"moodpad-e2e-" +
-                         std::to_wstring(GetCurrentProcessId()) + L"-" +
-                         std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++counter);
-        if (CreateDirectoryW(p.c_str(), nullptr)) {
-            path = p;
-            return;
-        }
-    }
-}
-
-TempDir::~TempDir() {
-    std::error_code ec;
-    // Files left read-only by a test would block the removal.
-    for (auto it = fs::recursive_directory_iterator(path, ec);
-         !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
-        SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    fs::remove_all(path, ec);
-}
-
-std::wstring ExeDir() {
-    wchar_t buf[MAX_PATH * 4];
-    DWORD n = GetModuleFileNameW(nullptr, buf, DWORD(std::size(buf)));
-    std::wstring p(buf, n);
-    return p.substr(0, p.find_last_of(L"\\/"));
-}
-
-std::wstring DistDir() {
-    std::wstring d = EnvVar(L"MOODPAD_DIST_DIR");
-    return d.empty() ? ExeDir() + L"\\dist" : d;
-}
-
-std::wstring CopyDist(const TempDir& dir) {
-    std::error_code ec;
-    fs::copy(DistDir(), dir.Path(),
-             fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
-    // A settings file shipped as a sample must not leak into a test's prepared state.
-    fs::remove(dir / L"MOODPAD.INI", ec);
-    return dir / L"Moodpad.exe";
-}
-
-void WriteIni(const std::wstring& path, const std::string& text) {
-    std::ofstream f(fs::path(path), std::ios::binary | std::ios::trunc);
-    f << text;
-}
-
-std::string ReadFile(const std::wstring& path, bool* exists) {
-    std::ifstream f(fs::path(path), std::ios::binary);
-    if (exists)
-        *exists = bool(f);
-    if (!f)
-        return {};
-    std::ostringstream ss;
-    ss << f.rdbuf();
-    return ss.str();
-}
-
-bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-Process::Process(Process&& o) noexcept
-    : handle(std::exchange(o.handle, nullptr)), pid(std::exchange(o.pid, 0)) {}
-
-Process& Process::operator=(Process&& o) noexcept {
-    if (this != &o) {
-        Terminate();
-        if (handle)
-            CloseHandle(handle);
-        handle = std::exchange(o.handle, nullptr);
-        pid = std::exchange(o.pid, 0);
-    }
-    return *this;
-}
-
-Process::~Process() {
-    Terminate();
-    if (handle)
-        CloseHandle(handle);
-}
-
-bool Process::Running() const {
-    return handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT;
-}
-
-bool Process::WaitExit(DWORD timeoutMs) {
-    return !handle || WaitForSingleObject(handle, timeoutMs) == WAIT_OBJECT_0;
-}
-
-DWORD Process::ExitCode() const {
-    DWORD code = STILL_ACTIVE;
-    if (handle)
-        GetExitCodeProcess(handle, &code);
-    return code;
-}
-
-void Process::Terminate() {
-    if (Running()) {
-        TerminateProcess(handle, 1);
-        WaitForSingleObject(handle, 5000);
-    }
-}
-
-Process Start(const std::wstring& exe, const std::wstring& args, const std::wstring& cwd) {
-    std::wstring cmd = L"\"" + exe + L"\"" + (args.empty() ? L"" : L" " + args);
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        cwd.empty() ? nullptr : cwd.c_str(), &si, &pi))
-        return {};
-    CloseHandle(pi.hThread);
-    return Process(pi.hProcess, pi.dwProcessId);
-}
 
 bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
@@ -153,197 +58,400 @@ bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs) {
             return true;
         if (GetTickCount64() >= deadline)
             return false;
-        Sleep(10);
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_ALLINPUT);
     }
 }
 
-std::wstring WindowText(HWND wnd) {
-    wchar_t buf[1024];
-    // WM_GETTEXT reads controls of other processes too, unlike GetWindowText.
-    LRESULT n = SendMessageW(wnd, WM_GETTEXT, std::size(buf), LPARAM(buf));
-    return std::wstring(buf, size_t(std::max<LRESULT>(n, 0)));
+bool Settle(HWND wnd) {
+    DWORD_PTR r = 0;
+    return SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r) != 0;
 }
 
-std::wstring ClassName(HWND wnd) {
-    wchar_t buf[256];
-    int n = GetClassNameW(wnd, buf, int(std::size(buf)));
-    return std::wstring(buf, size_t(std::max(n, 0)));
+std::wstring Text(HWND wnd) {
+    wchar_t buf[1024] = {};
+    DWORD_PTR n = 0;
+    // WM_GETTEXT carries the text across processes, unlike GetWindowText.
+    if (!SendMessageTimeoutW(wnd, WM_GETTEXT, std::size(buf), reinterpret_cast<LPARAM>(buf),
+                             SMTO_ABORTIFHUNG, 3000, &n))
+        return L"<no answer>";
+    return std::wstring(buf, std::min<size_t>(n, std::size(buf) - 1));
 }
 
-namespace {
+std::string Narrow(const std::wstring& s) {
+    std::string out;
+    for (wchar_t c : s)
+        out += c < 0x80 ? static_cast<char>(c) : '?';
+    return out;
+}
 
-struct TFind {
-    const wchar_t* cls;
-    const wchar_t* title;
-    DWORD pid;
+std::wstring Widen(const std::string& s) {
+    return std::wstring(s.begin(), s.end());
+}
+
+RECT WindowRect(HWND wnd) {
+    RECT r{};
+    GetWindowRect(wnd, &r);
+    return r;
+}
+
+POINT Centre(const RECT& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+bool IsTopmost(HWND wnd) {
+    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+bool IsAbove(HWND a, HWND b) {
+    for (HWND w = GetWindow(a, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (w == b)
+            return true;
+    return false;
+}
+
+std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title) {
     std::vector<HWND> found;
-};
-
-BOOL CALLBACK FindProc(HWND wnd, LPARAM lp) {
-    auto* f = reinterpret_cast<TFind*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(wnd, &pid);
-    if (f->pid && pid != f->pid)
-        return TRUE;
-    if (f->cls && ClassName(wnd) != f->cls)
-        return TRUE;
-    if (f->title) {
-        wchar_t buf[512];
-        int n = GetWindowTextW(wnd, buf, int(std::size(buf)));
-        if (std::wstring(buf, size_t(std::max(n, 0))) != f->title)
-            return TRUE;
+    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, cls, title)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (!pid || owner == pid)
+            found.push_back(w);
     }
-    f->found.push_back(wnd);
-    return TRUE;
-}
-
-std::vector<HWND> FindTopWindows(const wchar_t* cls, const wchar_t* title, DWORD pid) {
-    TFind f{cls, title, pid, {}};
-    EnumWindows(FindProc, LPARAM(&f));
-    return f.found;
-}
-
-} // namespace
-
-HWND FindTopWindow(const wchar_t* cls, const wchar_t* title, DWORD pid) {
-    auto all = FindTopWindows(cls, title, pid);
-    return all.empty() ? nullptr : all.front();
-}
-
-HWND WaitWindow(const wchar_t* cls, const wchar_t* title, DWORD pid, DWORD timeoutMs) {
-    HWND found = nullptr;
-    WaitFor([&] { return (found = FindTopWindow(cls, title, pid)) != nullptr; }, timeoutMs);
     return found;
 }
 
-std::vector<HWND> MainWindows() {
-    return FindTopWindows(L"TMainForm", L"Moodpad", 0);
+HWND FocusOf(HWND top) {
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti) ? gti.hwndFocus : nullptr;
 }
 
-HWND SplashWindow(DWORD pid) {
-    return FindTopWindow(L"TSplashForm", nullptr, pid);
+bool BringToFront(HWND top) {
+    return WaitFor(
+        [&] { return GetForegroundWindow() == top || (SetForegroundWindow(top), false); });
 }
 
-bool WaitMainReady(HWND main, DWORD timeoutMs) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(main, &pid);
-    return WaitFor([&] { return IsWindowEnabled(main) && !SplashWindow(pid); }, timeoutMs);
-}
-
-HWND WaitMainWindow(const Process& p, DWORD timeoutMs) {
-    HWND main = WaitWindow(L"TMainForm", L"Moodpad", p.Pid(), timeoutMs);
-    if (main && !WaitMainReady(main, timeoutMs))
-        return nullptr;
-    return main;
-}
-
-namespace {
-
-INPUT Key(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = WORD(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    return in;
-}
-
-void Send(std::vector<INPUT>& in) {
-    if (!in.empty())
-        SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-}
-
-} // namespace
-
-void SendKeys(const std::vector<WORD>& vks) {
+void Chord(const std::vector<WORD>& keys) {
     std::vector<INPUT> in;
-    for (WORD vk : vks) {
-        in.push_back(Key(vk, false));
-        in.push_back(Key(vk, true));
-    }
-    Send(in);
-}
-
-void Chord(const std::vector<WORD>& vks) {
-    std::vector<INPUT> in;
-    for (WORD vk : vks)
-        in.push_back(Key(vk, false));
-    for (auto it = vks.rbegin(); it != vks.rend(); ++it)
+    for (WORD k : keys)
+        in.push_back(Key(k, false));
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it)
         in.push_back(Key(*it, true));
     Send(in);
 }
 
-void SendText(const std::wstring& text) {
-    std::vector<INPUT> in;
-    for (wchar_t c : text) {
-        for (bool up : {false, true}) {
-            INPUT i{};
-            i.type = INPUT_KEYBOARD;
-            i.ki.wScan = c;
-            i.ki.dwFlags = KEYEVENTF_UNICODE | (up ? KEYEVENTF_KEYUP : 0);
-            in.push_back(i);
-        }
-    }
+void MoveMouse(POINT p) {
+    std::vector<INPUT> in{Mouse(p, 0)};
     Send(in);
 }
 
-void Click(int x, int y) {
-    const int w = GetSystemMetrics(SM_CXSCREEN);
-    const int h = GetSystemMetrics(SM_CYSCREEN);
-    std::vector<INPUT> in(3);
-    for (auto& i : in)
-        i.type = INPUT_MOUSE;
-    // Absolute coordinates are in 1/65536 of the screen; rounding up lands on the pixel itself.
-    in[0].mi.dx = LONG((LONGLONG(x) * 65536 + w - 1) / w);
-    in[0].mi.dy = LONG((LONGLONG(y) * 65536 + h - 1) / h);
-    in[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+void Click(POINT p) {
+    std::vector<INPUT> in{Mouse(p, 0), Mouse(p, MOUSEEVENTF_LEFTDOWN),
+                          Mouse(p, MOUSEEVENTF_LEFTUP)};
     Send(in);
 }
 
-bool CloseMain(HWND main, Process& p, DWORD timeoutMs) {
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    return p.WaitExit(timeoutMs);
+bool SetClipboardText(const std::string& s) {
+    if (!WaitFor([] { return OpenClipboard(nullptr) != 0; }, 3000))
+        return false;
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, s.size() + 1);
+    if (mem)
+        std::memcpy(GlobalLock(mem), s.c_str(), s.size() + 1), GlobalUnlock(mem);
+    const bool ok = mem && SetClipboardData(CF_TEXT, mem);
+    if (mem && !ok)
+        GlobalFree(mem);
+    CloseClipboard();
+    return ok;
 }
 
-std::vector<HWND> MessageBoxes(DWORD pid, const wchar_t* caption) {
-    return FindTopWindows(L"#32770", caption, pid);
+std::string ClipboardText() {
+    if (!WaitFor([] { return OpenClipboard(nullptr) != 0; }, 3000))
+        return "<clipboard busy>";
+    std::string s;
+    if (HANDLE h = GetClipboardData(CF_TEXT))
+        if (const char* p = static_cast<const char*>(GlobalLock(h)))
+            s = p, GlobalUnlock(h);
+    CloseClipboard();
+    return s;
 }
 
-HWND WaitMessageBox(DWORD pid, DWORD timeoutMs, const wchar_t* caption) {
-    HWND box = nullptr;
-    WaitFor(
-        [&] {
-            auto all = MessageBoxes(pid, caption);
-            box = all.empty() ? nullptr : all.front();
-            return box != nullptr;
-        },
-        timeoutMs);
-    return box;
+TempDir::TempDir() : path(NewTempDir()) {}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    // Files left read-only by a test would block the removal, and the files of a process that has
+    // just been ended can stay locked for a moment.
+    for (auto it = fs::recursive_directory_iterator(path, ec); !ec && it != decltype(it)();
+         it.increment(ec))
+        SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    WaitFor([&] { return fs::remove_all(path, ec), !fs::exists(path, ec); }, 2000);
+}
+
+std::wstring ExeDir() {
+    wchar_t buf[MAX_PATH * 4];
+    const DWORD n = GetModuleFileNameW(nullptr, buf, static_cast<DWORD>(std::size(buf)));
+    return fs::path(std::wstring(buf, n)).parent_path().wstring();
+}
+
+std::wstring DistDir() {
+    wchar_t buf[MAX_PATH * 4];
+    const DWORD n =
+        GetEnvironmentVariableW(L"MOODPAD_DIST_DIR", buf, static_cast<DWORD>(std::size(buf)));
+    return n > 0 && n < std::size(buf) ? std::wstring(buf, n) : ExeDir() + L"\\dist";
+}
+
+std::string ReadFile(const std::wstring& path) {
+    std::ostringstream s;
+    s << std::ifstream(fs::path(path), std::ios::binary).rdbuf();
+    return s.str();
+}
+
+bool WriteFile(const std::wstring& path, const std::string& bytes) {
+    std::ofstream f(fs::path(path), std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(f << bytes);
+}
+
+bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
+    Kill();
+    std::wstring cmd = L"\"" + exe + L"\" " + args;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir.empty() ? nullptr : dir.c_str(), &si, &pi))
+        return false;
+    CloseHandle(pi.hThread);
+    handle = pi.hProcess;
+    pid = pi.dwProcessId;
+    return true;
+}
+
+void Process::Kill() {
+    if (!handle)
+        return;
+    TerminateProcess(handle, 1);
+    WaitForSingleObject(handle, 5000);
+    CloseHandle(handle);
+    handle = nullptr;
+    pid = 0;
+}
+
+std::vector<HWND> MessageBoxes(DWORD pid) {
+    std::vector<HWND> boxes = TopWindows(pid, L"#32770");
+    std::erase_if(boxes, [](HWND b) { return !IsWindowVisible(b); });
+    return boxes;
 }
 
 std::wstring MessageBoxText(HWND box) {
     // The message is the static control with the longest text (the icon is a static too).
     std::wstring best;
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        if (_wcsicmp(ClassName(c).c_str(), L"Static") != 0)
-            continue;
-        std::wstring t = WindowText(c);
-        if (t.size() > best.size())
-            best = t;
-    }
+    wchar_t cls[16];
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (GetClassNameW(c, cls, 16) && _wcsicmp(cls, L"Static") == 0)
+            if (std::wstring t = Text(c); t.size() > best.size())
+                best = t;
     return best;
 }
 
-void PressOk(HWND box) {
-    HWND ok = GetDlgItem(box, IDOK);
-    if (!ok)
-        ok = GetDlgItem(box, IDCANCEL);
-    if (ok)
-        PostMessageW(box, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(ok), BN_CLICKED), LPARAM(ok));
-    else
-        PostMessageW(box, WM_CLOSE, 0, 0);
+std::vector<Face> NumberedFaces(int n) {
+    std::vector<Face> faces;
+    for (int i = 0; i < n; ++i) {
+        const std::string k = std::to_string(i);
+        faces.push_back({"b" + k, i == 0 ? ":-)" : "s" + k, "Hint " + k});
+    }
+    return faces;
+}
+
+std::string Settings::Text() const {
+    std::ostringstream s;
+    s << "[AutoInsert]\r\nEnabled=" << autoInsert << "\r\nTrackWindows=" << trackWindows
+      << "\r\nUseClipboard=" << useClipboard << "\r\n[ButtonPath]\r\nValue=" << folder
+      << "\r\n[Startup]\r\nEnabled=" << startup << "\r\nName=" << startupName
+      << "\r\n[Hotkey]\r\nAlt=" << alt << "\r\nCtrl=" << ctrl << "\r\nShift=" << shift
+      << "\r\nKey=" << key << "\r\n[DragDrop]\r\nEnabled=" << dragDrop << "\r\n[Window]\r\n";
+    if (width > 0 && height > 0)
+        s << "Left=" << left << "\r\nTop=" << top << "\r\nWidth=" << width
+          << "\r\nHeight=" << height << "\r\n";
+    s << "Code=" << style << "\r\n[ExtraSpacing]\r\nBefore=" << before << "\r\nAfter=" << after
+      << "\r\n[Buttons]\r\n";
+    for (const Face& f : faces)
+        s << f.picture << "=" << f.sequence << " " << f.hint << "\r\n";
+    return s.str();
+}
+
+bool WriteBmp(const std::wstring& file) {
+    BITMAPINFOHEADER ih{sizeof ih, 32, 32, 1, 24, BI_RGB, 32 * 32 * 3, 0, 0, 0, 0};
+    BITMAPFILEHEADER fh{0x4D42, 0, 0, 0, sizeof fh + sizeof ih};
+    fh.bfSize = fh.bfOffBits + ih.biSizeImage;
+    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof fh);
+    bytes.append(reinterpret_cast<const char*>(&ih), sizeof ih);
+    for (int i = 0; i < 32 * 32; ++i)
+        bytes.append("\x00\xE0\xFF", 3);
+    return WriteFile(file, bytes);
+}
+
+Faces::Faces(HWND palette) : com(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    if (palette)
+        AccessibleObjectFromWindow(palette, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                   reinterpret_cast<void**>(&acc));
+}
+
+Faces::~Faces() {
+    if (acc)
+        acc->Release();
+    if (com)
+        CoUninitialize();
+}
+
+long Faces::Count() const {
+    long n = 0;
+    return acc && SUCCEEDED(acc->get_accChildCount(&n)) ? n : 0;
+}
+
+std::wstring Faces::String(StringGetter get, long child) const {
+    BSTR s = nullptr;
+    if (!acc || FAILED((acc->*get)(Child(child), &s)) || !s)
+        return L"";
+    std::wstring w(s, SysStringLen(s));
+    SysFreeString(s);
+    return w;
+}
+
+long Faces::Long(LongGetter get, long child) const {
+    VARIANT v;
+    VariantInit(&v);
+    return acc && SUCCEEDED((acc->*get)(Child(child), &v)) && v.vt == VT_I4 ? v.lVal : 0;
+}
+
+RECT Faces::Location(long child) const {
+    long x = 0, y = 0, w = 0, h = 0;
+    if (!acc || FAILED(acc->accLocation(&x, &y, &w, &h, Child(child))))
+        return {};
+    return {x, y, x + w, y + h};
+}
+
+long Faces::Find(const std::wstring& name) const {
+    for (long k = 1, n = Count(); k <= n; ++k)
+        if (Name(k) == name)
+            return k;
+    return 0;
+}
+
+long Faces::First(long state, bool has) const {
+    for (long k = 1, n = Count(); k <= n; ++k)
+        if (((State(k) & state) != 0) == has)
+            return k;
+    return 0;
+}
+
+bool Faces::DoDefaultAction(long child) const {
+    return acc && SUCCEEDED(acc->accDoDefaultAction(Child(child)));
+}
+
+bool Moodpad::Prepare(const Settings* s) {
+    std::error_code ec;
+    fs::copy(DistDir(), dir.path,
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+    if (ec || !FileExists(Exe()))
+        return false;
+    // The sample settings file must not leak into a test's prepared state.
+    fs::remove(Ini(), ec);
+    if (!s)
+        return true;
+    const fs::path folder = fs::path(dir.path) / s->folder; // relative to the program, or not
+    fs::create_directories(folder, ec);
+    for (const Face& f : s->faces)
+        if (f.withPicture && !WriteBmp((folder / (f.picture + ".bmp")).wstring()))
+            return false;
+    return WriteFile(Ini(), s->Text());
+}
+
+bool Moodpad::WaitReady(DWORD timeoutMs, bool* boxFirst) {
+    bool box = false;
+    const bool ok = WaitFor(
+        [&] {
+            if (boxFirst && !MessageBoxes(proc.pid).empty())
+                return box = true;
+            auto mains = TopWindows(proc.pid, L"TMainForm", L"Moodpad");
+            main = mains.empty() ? nullptr : mains[0];
+            return main && IsWindowVisible(main) && IsWindowEnabled(main) && !Splash();
+        },
+        timeoutMs);
+    if (boxFirst)
+        *boxFirst = box;
+    return ok;
+}
+
+HWND Moodpad::Splash() const {
+    auto splash = TopWindows(proc.pid, L"TSplashForm");
+    return splash.empty() || !IsWindowVisible(splash[0]) ? nullptr : splash[0];
+}
+
+std::vector<std::wstring> Moodpad::BoxTexts() const {
+    std::vector<std::wstring> texts;
+    for (HWND b : MessageBoxes(proc.pid))
+        texts.push_back(MessageBoxText(b));
+    return texts;
+}
+
+HWND Moodpad::WaitBox(DWORD timeoutMs) const {
+    HWND box = nullptr;
+    WaitFor(
+        [&] {
+            auto boxes = MessageBoxes(proc.pid);
+            box = boxes.empty() ? nullptr : boxes[0];
+            return box || !proc.Running();
+        },
+        timeoutMs);
+    return box;
+}
+
+bool Moodpad::Minimise() {
+    PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    return WaitFor([&] { return IsIconic(main) != FALSE; });
+}
+
+bool Moodpad::Restore() {
+    PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    return WaitFor([&] { return !IsIconic(main); }) && Settle(main);
+}
+
+bool Target::Start() {
+    return proc.Start(ExeDir() + L"\\target.exe", L"\"" + (dir / L"target.log") + L"\"",
+                      dir.path) &&
+           WaitFor([&] {
+               auto tops = TopWindows(proc.pid, L"MoodpadTarget");
+               top = tops.empty() ? nullptr : tops[0];
+               return top && (edit = GetWindow(top, GW_CHILD)) != nullptr;
+           });
+}
+
+std::vector<LogLine> Target::Lines(const std::string& kind) const {
+    std::vector<LogLine> out;
+    std::istringstream in(ReadFile(dir / L"target.log"));
+    for (LogLine l; in >> l.qpc >> l.kind >> l.a >> l.b;)
+        if (kind.empty() || l.kind == kind)
+            out.push_back(l);
+    return out;
+}
+
+bool Target::Sync() {
+    const unsigned long long n = ++marks;
+    PostMessageW(top, kTargetMark, static_cast<WPARAM>(n), 0);
+    return WaitFor([&] {
+        for (const LogLine& l : Lines("MARK"))
+            if (l.a == n)
+                return true;
+        return false;
+    });
 }
 
 } // namespace e2e

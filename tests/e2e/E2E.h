@@ -1,97 +1,210 @@
 #pragma once
-// The end-to-end driver: runs the real program in a fresh copy of its folder and acts on it as a
-// user would. Every wait polls against a deadline.
+// The end-to-end harness, shared by the end-to-end tests and the palette benchmark: it runs the
+// real program in a fresh copy of its folder and works it from outside as a user does. Controls are
+// found by their ids, palette faces through the accessibility interface (as a screen reader finds
+// them), never by positions copied from the code. Every wait polls against a deadline while it
+// serves this thread's messages. Nothing here asserts; callers decide.
+#include "app/Layout.h"
+#include "helpers/Target.h"
+
+#include <windows.h>
+#include <oleacc.h>
+
 #include <functional>
 #include <string>
 #include <vector>
-#include <windows.h>
 
 namespace e2e {
 
+
+// Polls pred until it holds or the time is up, serving this thread's messages meanwhile.
+bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
+// True once the window's thread has served everything sent to it before; false if it hangs.
+bool Settle(HWND wnd);
+// The text of a window of any process; "<no answer>" when it does not answer within 3 s.
+std::wstring Text(HWND wnd);
+// For failure messages: every character above 0x7F as '?'.
+std::string Narrow(const std::wstring& s);
+std::wstring Widen(const std::string& s);
+RECT WindowRect(HWND wnd);
+POINT Centre(const RECT& r);
+bool IsTopmost(HWND wnd);
+// True when a lies above b in the z-order of their siblings.
+bool IsAbove(HWND a, HWND b);
+// The top-level windows of the class (and title, unless null) of a process (of any with pid 0).
+std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr);
+// The window with the keyboard focus in the thread of top.
+HWND FocusOf(HWND top);
+bool BringToFront(HWND top);
+
+// Presses the keys in order and releases them in reverse, in one input call.
+void Chord(const std::vector<WORD>& keys);
+void MoveMouse(POINT p);
+void Click(POINT p);
+
+bool SetClipboardText(const std::string& s);
+std::string ClipboardText();
+
+// The folder of this program, where the helper programs are.
+std::wstring ExeDir();
+// The program under test: %MOODPAD_DIST_DIR%, else "dist" beside this program.
+std::wstring DistDir();
+std::string ReadFile(const std::wstring& path);
+bool WriteFile(const std::wstring& path, const std::string& bytes);
+bool FileExists(const std::wstring& path);
+// A 32 x 32 24-bit picture.
+bool WriteBmp(const std::wstring& file);
+
 // A fresh folder under %TEMP%, removed with everything in it at scope end.
-class TempDir {
-  public:
+struct TempDir {
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::wstring& Path() const { return path; }
-    // path\name
     std::wstring operator/(const std::wstring& name) const { return path + L"\\" + name; }
-
-  private:
-    std::wstring path;
+    const std::wstring path;
 };
 
-// The folder of the program under test: %MOODPAD_DIST_DIR%, else "<folder of this exe>\dist".
-std::wstring DistDir();
-// Copies the program's folder into dir; returns the path of Moodpad.exe there.
-std::wstring CopyDist(const TempDir& dir);
-// The folder of the running test program (where the helper programs are).
-std::wstring ExeDir();
-
-void WriteIni(const std::wstring& path, const std::string& text);
-// The whole file; empty when it cannot be read. exists reports whether it could.
-std::string ReadFile(const std::wstring& path, bool* exists = nullptr);
-bool FileExists(const std::wstring& path);
-
-// A started program; terminated at scope end if it is still running.
-class Process {
-  public:
-    Process() = default;
-    Process(HANDLE process, DWORD pid) : handle(process), pid(pid) {}
-    Process(Process&& o) noexcept;
-    Process& operator=(Process&& o) noexcept;
-    ~Process();
-    DWORD Pid() const { return pid; }
-    HANDLE Handle() const { return handle; }
-    bool Running() const;
-    // Waits for the end; false on timeout.
-    bool WaitExit(DWORD timeoutMs);
-    DWORD ExitCode() const;
-    void Terminate();
-
-  private:
+// A started program, ended at scope end if it still runs.
+struct Process {
+    ~Process() { Kill(); }
+    bool Start(const std::wstring& exe, const std::wstring& args = L"",
+               const std::wstring& dir = L"");
+    void Kill();
+    bool Running() const { return handle && WaitForSingleObject(handle, 0) == WAIT_TIMEOUT; }
+    bool WaitExit(DWORD ms) { return !handle || WaitForSingleObject(handle, ms) == WAIT_OBJECT_0; }
+    DWORD ExitCode() const {
+        DWORD code = STILL_ACTIVE;
+        return GetExitCodeProcess(handle, &code), code;
+    }
     HANDLE handle = nullptr;
     DWORD pid = 0;
 };
 
-Process Start(const std::wstring& exe, const std::wstring& args = L"",
-              const std::wstring& cwd = L"");
-
-// Polls pred every few milliseconds until it holds or the time is up.
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs);
-// A visible or hidden top-level window of the class and title, owned by pid (0 = any process).
-HWND FindTopWindow(const wchar_t* cls, const wchar_t* title, DWORD pid);
-HWND WaitWindow(const wchar_t* cls, const wchar_t* title, DWORD pid, DWORD timeoutMs);
-// The main window of the program started as p, once the splash has gone and it is enabled.
-HWND WaitMainWindow(const Process& p, DWORD timeoutMs = 15000);
-bool WaitMainReady(HWND main, DWORD timeoutMs = 15000);
-// The splash window of the process, or nullptr.
-HWND SplashWindow(DWORD pid);
-// Every top-level window of the class "TMainForm" titled "Moodpad".
-std::vector<HWND> MainWindows();
-
-// Types the keys (virtual-key codes, each pressed and released) in one input call.
-void SendKeys(const std::vector<WORD>& vks);
-// Presses the keys in order and releases them in reverse, in one input call.
-void Chord(const std::vector<WORD>& vks);
-void SendText(const std::wstring& text);
-// A left click at a screen position.
-void Click(int x, int y);
-
-// Sends WM_CLOSE and waits for the process to end.
-bool CloseMain(HWND main, Process& p, DWORD timeoutMs = 10000);
-
-// Message boxes (dialog class #32770) of the process with the caption.
-std::vector<HWND> MessageBoxes(DWORD pid, const wchar_t* caption = L"Moodpad");
-HWND WaitMessageBox(DWORD pid, DWORD timeoutMs, const wchar_t* caption = L"Moodpad");
-// The message text of a message box.
+// Visible message boxes of a process; a box's message; its OK pressed.
+std::vector<HWND> MessageBoxes(DWORD pid);
 std::wstring MessageBoxText(HWND box);
-// Presses the box's OK (or only) button.
-void PressOk(HWND box);
+inline void PressOk(HWND box) {
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
 
-std::wstring WindowText(HWND wnd);
-std::wstring ClassName(HWND wnd);
+// One palette face; a picture "<picture>.bmp" is written for it unless withPicture is false.
+struct Face {
+    std::string picture, sequence, hint;
+    bool withPicture = true;
+};
+// n faces with pictures b0, b1, ..., sequences ":-)", s1, s2, ... and hints "Hint 0", ...
+std::vector<Face> NumberedFaces(int n);
+
+// The settings file the tests hand to the program. The window is placed explicitly, right of the
+// target's place; a width or height of 0 leaves the placement to the program.
+struct Settings {
+    bool autoInsert = true, trackWindows = false, useClipboard = true, dragDrop = false;
+    int style = 0;
+    bool before = true, after = true;
+    bool alt = true, ctrl = false, shift = false;
+    int key = 'E';
+    bool startup = false;
+    std::string startupName;
+    int left = 500, top = 300, width = 407, height = 209;
+    std::string folder = "faces";
+    std::vector<Face> faces;
+    std::string Text() const;
+};
+
+// The faces of a palette window, read through its IAccessible as a screen reader reads them.
+// Children are numbered 1..Count() in list order; every reader gives an empty or zero answer when
+// the palette does not answer.
+class Faces {
+  public:
+    explicit Faces(HWND palette);
+    ~Faces();
+    Faces(const Faces&) = delete;
+    long Count() const;
+    std::wstring Name(long child) const { return String(&IAccessible::get_accName, child); }
+    std::wstring Description(long child) const {
+        return String(&IAccessible::get_accDescription, child);
+    }
+    long Role(long child) const { return Long(&IAccessible::get_accRole, child); }
+    long State(long child) const { return Long(&IAccessible::get_accState, child); }
+    RECT Location(long child) const; // on the screen
+    // The child named so, or 0.
+    long Find(const std::wstring& name) const;
+    // The first child with the state, or without it (has = false), or 0.
+    long First(long state, bool has = true) const;
+    bool DoDefaultAction(long child) const;
+    // A left click at the centre of the child's cell.
+    void Click(long child) const { e2e::Click(Centre(Location(child))); }
+
+  private:
+    using StringGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
+    using LongGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, VARIANT*);
+    std::wstring String(StringGetter get, long child) const;
+    long Long(LongGetter get, long child) const;
+    bool com;
+    IAccessible* acc = nullptr;
+};
+
+// One Moodpad in a fresh copy of the program's folder.
+struct Moodpad {
+    TempDir dir;
+    Process proc;
+    HWND main = nullptr;
+
+    std::wstring Exe() const { return dir / L"Moodpad.exe"; }
+    std::wstring Ini() const { return dir / L"MOODPAD.INI"; }
+    // Copies the folder and writes the settings file of s and its face pictures; without s the
+    // folder has no settings file.
+    bool Prepare(const Settings* s);
+    bool Launch() { return proc.Start(Exe(), L"", dir.path); }
+    bool Start(const Settings& s) { return Prepare(&s) && Launch(); }
+    // Waits for the main window to be shown and enabled with the splash gone. With boxFirst, a
+    // message box that comes first ends the wait and is reported there.
+    bool WaitReady(DWORD timeoutMs = 15000, bool* boxFirst = nullptr);
+    HWND Splash() const;
+    HWND Control(TMainControl c) const { return GetDlgItem(main, MainControlIds[c]); }
+    HWND Palette() const { return GetDlgItem(Control(mcPanel), PALETTEID); }
+    std::vector<std::wstring> BoxTexts() const;
+    // The program's first message box, once there is one; null when none came in time or the
+    // program ended.
+    HWND WaitBox(DWORD timeoutMs = 10000) const;
+    // Minimises or restores the window by its system commands and waits until it is so.
+    bool Minimise();
+    bool Restore();
+    // Sends WM_CLOSE and waits for the process to end.
+    bool Close(DWORD timeoutMs = 10000) {
+        PostMessageW(main, WM_CLOSE, 0, 0);
+        return proc.WaitExit(timeoutMs);
+    }
+};
+
+struct LogLine {
+    long long qpc = 0;
+    std::string kind;
+    unsigned long long a = 0;
+    long long b = 0;
+};
+
+// Our target program (tests/helpers/target.cpp) at (20, 20), 400 x 240, and its message log.
+struct Target {
+    TempDir dir;
+    Process proc;
+    HWND top = nullptr, edit = nullptr;
+
+    bool Start();
+    // The logged lines, all or of one kind.
+    std::vector<LogLine> Lines(const std::string& kind = "") const;
+    size_t Count(const std::string& kind) const { return Lines(kind).size(); }
+    // True once everything posted to the target before this call has been logged.
+    bool Sync();
+    // Brings the target to the front with the keyboard focus in its edit.
+    bool Activate() {
+        PostMessageW(top, kTargetActivate, 0, 0);
+        return BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; });
+    }
+    std::wstring EditText() const { return Text(edit); }
+
+  private:
+    unsigned long long marks = 0;
+};
 
 } // namespace e2e

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,26 +12,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// Every field of the options record in one comparable value.
+auto Fields(const TEmoticonsOptions& o) {
+    return std::tuple(o.Insert.blEnabled, o.Insert.blTrackWindows, o.Insert.blUseClipboard,
+                      int(o.Style), o.sPicturePath, o.sExePath, o.blExeStart, int(o.HotKey.blAlt),
+                      int(o.HotKey.blCtrl), int(o.HotKey.blShift), o.HotKey.iVirtCode, o.blDragDrop,
+                      o.Spacing.blBefore, o.Spacing.blAfter, o.Rect.Left, o.Rect.Top, o.Rect.Right,
+                      o.Rect.Bottom);
+}
+
 class SettingsFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("moodpad-settings-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-        path = (dir / "PAD.INI").string();
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(dir, ec);
-    }
+    void TearDown() override { fs::remove(path); }
     void Write(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
     std::string Read() const {
-        std::ifstream in(path, std::ios::binary);
         std::ostringstream s;
-        s << in.rdbuf();
+        s << std::ifstream(path, std::ios::binary).rdbuf();
         return s.str();
     }
     TEmoticonsIniFile File() const { return TEmoticonsIniFile::FromIniPath(path); }
@@ -46,24 +41,23 @@ class SettingsFile : public ::testing::Test {
         auto f = File();
         f.SetButtons(list);
         f.Save();
-        TButtonList back;
-        File().GetButtons(back);
-        return back;
+        return Buttons(Read());
     }
-    fs::path dir;
-    std::string path;
+    const std::string path =
+        (fs::temp_directory_path() / ("moodpad-settings-" + std::to_string(::getpid()) + ".INI"))
+            .string();
 };
 
 TEST(SettingsFileName, ExtensionReplacedAndWholePathUpperCased) {
-    EXPECT_EQ(TEmoticonsIniFile::IniFileNameFor("C:\\Tools\\Pad.exe"), "C:\\TOOLS\\PAD.INI");
     EXPECT_EQ(TEmoticonsIniFile::IniFileNameFor("C:\\a.b\\pad"), "C:\\A.B\\PAD.INI");
-    EXPECT_EQ(TEmoticonsIniFile::IniFileNameFor("c:\\x\\Moodpad.v2.exe"), "C:\\X\\MOODPAD.V2.INI");
-    EXPECT_EQ(TEmoticonsIniFile("C:\\Tools\\Pad.exe").FileName(), "C:\\TOOLS\\PAD.INI");
+    EXPECT_EQ(TEmoticonsIniFile("c:\\x\\Moodpad.v2.exe").FileName(), "C:\\X\\MOODPAD.V2.INI");
 }
 
-TEST_F(SettingsFile, OptionsDefaultWithoutFileOrGarbage) {
+TEST_F(SettingsFile, OptionsDefaultWithoutFileOrWithGarbage) {
     for (const std::string& text : {std::string("\x01\xFF garbage \0\0", 14), std::string()}) {
-        if (!text.empty())
+        if (text.empty())
+            fs::remove(path);
+        else
             Write(text);
         TEmoticonsOptions o;
         o.Insert = {false, false, false};
@@ -73,19 +67,7 @@ TEST_F(SettingsFile, OptionsDefaultWithoutFileOrGarbage) {
         o.Rect = {5, 5, 5, 5};
         o.Spacing = {false, true};
         File().GetOptions(o);
-        const TEmoticonsOptions def;
-        EXPECT_TRUE(o.Insert.blEnabled && o.Insert.blTrackWindows && o.Insert.blUseClipboard);
-        EXPECT_EQ(o.Style, stAlwaysOnTop);
-        EXPECT_EQ(o.sPicturePath, "");
-        EXPECT_EQ(o.sExePath, "");
-        EXPECT_FALSE(o.blExeStart);
-        EXPECT_EQ(o.HotKey.blAlt, 1);
-        EXPECT_EQ(o.HotKey.blCtrl + o.HotKey.blShift, 0);
-        EXPECT_EQ(o.HotKey.iVirtCode, 69);
-        EXPECT_TRUE(o.blDragDrop);
-        EXPECT_EQ(o.Rect.Left + o.Rect.Top + o.Rect.Right + o.Rect.Bottom, 0);
-        EXPECT_TRUE(o.Spacing.blBefore);
-        EXPECT_FALSE(o.Spacing.blAfter);
+        EXPECT_EQ(Fields(o), Fields(TEmoticonsOptions{}));
     }
 }
 
@@ -137,16 +119,7 @@ TEST_F(SettingsFile, OptionsRoundTripAndKeepOtherSections) {
     EXPECT_EQ(text.find("[Buttons]"), std::string::npos); // an empty list leaves no section
     TEmoticonsOptions back;
     File().GetOptions(back);
-    EXPECT_EQ(std::memcmp(&back.Insert, &o.Insert, sizeof o.Insert), 0);
-    EXPECT_EQ(back.Style, o.Style);
-    EXPECT_EQ(back.sPicturePath, o.sPicturePath);
-    EXPECT_EQ(back.sExePath, o.sExePath);
-    EXPECT_EQ(back.blExeStart, o.blExeStart);
-    EXPECT_EQ(std::memcmp(&back.HotKey, &o.HotKey, sizeof o.HotKey), 0);
-    EXPECT_EQ(back.blDragDrop, o.blDragDrop);
-    EXPECT_EQ(back.Spacing.blBefore, o.Spacing.blBefore);
-    EXPECT_EQ(back.Spacing.blAfter, o.Spacing.blAfter);
-    EXPECT_EQ(std::memcmp(&back.Rect, &o.Rect, sizeof o.Rect), 0);
+    EXPECT_EQ(Fields(back), Fields(o));
     // A value that could not be read back is refused.
     o.sExePath = "a\r\nb";
     auto g = File();
@@ -180,11 +153,6 @@ TEST_F(SettingsFile, ButtonLinesBecomeEntries) {
         MakeEntry(":o)", "spaced name", "my pic"),
     };
     EXPECT_EQ(list, want);
-    for (const auto& e : list)
-        EXPECT_GE(e.size(), 200u);
-    EXPECT_EQ(EntrySequence(list[3]), seq25.substr(0, 19));
-    EXPECT_EQ(EntryHint(list[2]), "Big  smile");
-    EXPECT_EQ(EntryPicture(list[6]), "my pic");
     EXPECT_TRUE(Buttons("[Other]\na=b\n").empty());
 }
 
@@ -211,53 +179,6 @@ TEST_F(SettingsFile, ButtonsSurviveSaveAndComeLast) {
     want[3] = MakeEntry(":-D", "nohint", "nohint"); // without a hint the name serves as hint
     EXPECT_EQ(back, want);
     EXPECT_EQ(SaveAndReload(back), back);
-}
-
-TEST_F(SettingsFile, BigAndOddFilesLoadAndSaveEveryButton) {
-    std::string text = "[Window]\nCode=" + std::string(100000, '7') + "\n" +
-                       std::string(100000, 'z') + "\n[Buttons]\n";
-    for (int i = 0; i < 20000; ++i)
-        text += "pic" + std::to_string(i) + "=:-" + std::to_string(i) + " hint " +
-                std::to_string(i) + "\n";
-    text += std::string(100000, 'k') + "=" + std::string(100000, 'v') + "\n";
-    text += std::string("bin\x01\x80=\xFF\x00seq h\x02\n", 16);
-    const TButtonList list = Buttons(text);
-    ASSERT_EQ(list.size(), 20002u);
-    EXPECT_EQ(EntryPicture(list[19999]), "pic19999");
-    EXPECT_EQ(EntryPicture(list[20000]), std::string(100000, 'k'));
-    EXPECT_EQ(EntrySequence(list[20000]), std::string(19, 'v'));
-    EXPECT_EQ(SaveAndReload(list), list);
-}
-
-TEST_F(SettingsFile, FailedSaveKeepsTheOldFile) {
-    Write("[Window]\nCode=2\n");
-    const std::string before = Read();
-    TEmoticonsOptions o;
-
-    fs::permissions(path, fs::perms::owner_read, fs::perm_options::replace);
-    auto f = File();
-    f.SetOptions(o);
-    EXPECT_THROW(f.Save(), TIniWriteError);
-    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write,
-                    fs::perm_options::replace);
-    EXPECT_EQ(Read(), before);
-
-    fs::create_directory(path + ".tmp"); // something not ours blocks the temporary file
-    EXPECT_THROW(f.Save(), TIniWriteError);
-    EXPECT_TRUE(fs::is_directory(path + ".tmp"));
-    EXPECT_EQ(Read(), before);
-    fs::remove(path + ".tmp");
-
-    if (::geteuid() != 0) { // root writes into read-only folders
-        fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec,
-                        fs::perm_options::replace);
-        EXPECT_THROW(f.Save(), TIniWriteError);
-        fs::permissions(dir, fs::perms::owner_all, fs::perm_options::replace);
-        EXPECT_EQ(Read(), before);
-    }
-    f.Save(); // and once the way is clear it works, leaving nothing behind
-    EXPECT_NE(Read(), before);
-    EXPECT_FALSE(fs::exists(path + ".tmp"));
 }
 
 } // namespace

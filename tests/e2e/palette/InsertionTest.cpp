@@ -1,0 +1,162 @@
+// Choosing a face with a target in another process: the hot key brings the palette back and a
+// choice delivers the text by paste or by characters, to our target and to Wine's notepad; the
+// cases where only the clipboard may change; a clipboard that another program holds.
+#include "e2e/E2E.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace e2e;
+
+namespace {
+
+// The palette started with two faces (":-)" and "s1") and minimised, the target in front with its
+// edit focused, then the hot key pressed there: leaves the palette in front with its faces read.
+struct HotKeyRun {
+    Target target;
+    Moodpad pad;
+    std::optional<Faces> faces;
+
+    void Begin(Settings s = {}, const std::vector<WORD>& hotKey = {VK_MENU, 'E'}) {
+        s.faces = NumberedFaces(2);
+        ASSERT_TRUE(target.Start() && pad.Start(s) && pad.WaitReady());
+        ASSERT_TRUE(pad.BoxTexts().empty()) << Narrow(pad.BoxTexts()[0]);
+        ASSERT_TRUE(pad.Minimise() && target.Activate() && SetClipboardText("before"));
+        Chord(hotKey);
+        ASSERT_TRUE(WaitFor([&] {
+            return !IsIconic(pad.main) && GetForegroundWindow() == pad.main;
+        })) << "the hot key did not bring the palette to the front";
+        faces.emplace(pad.Palette());
+        ASSERT_EQ(faces->Count(), 2);
+    }
+};
+
+// Each way of delivering from a fresh start. On Windows a program in the background may take the
+// front only with the last input: every hot key must bring the palette as the Alt chord does.
+TEST(Insertion, TheHotKeyBringsThePaletteAndAChoiceIsDeliveredOnce) {
+    const struct {
+        const char* name;
+        std::vector<WORD> hotKey;
+        bool autoInsert, useClipboard;
+        int style;
+        bool targetGone;
+        std::vector<unsigned long long> chars;
+    } cases[] = {
+        {"Alt+E, paste", {VK_MENU, 'E'}, true, true, 0, false, {}},
+        {"Ctrl+Shift+E, paste", {VK_CONTROL, VK_SHIFT, 'E'}, true, true, 0, false, {}},
+        {"posted characters", {VK_MENU, 'E'}, true, false, 0, false, {' ', ':', '-', ')', ' '}},
+        {"minimise on press", {VK_MENU, 'E'}, true, true, 2, false, {}},
+        {"target gone meanwhile", {VK_MENU, 'E'}, true, true, 2, true, {}},
+        {"auto-insert off: the clipboard only", {VK_MENU, 'E'}, false, true, 0, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings s;
+        s.autoInsert = c.autoInsert, s.useClipboard = c.useClipboard, s.style = c.style;
+        s.alt = c.hotKey[0] == VK_MENU, s.ctrl = s.shift = !s.alt;
+        HotKeyRun run;
+        run.Begin(s, c.hotKey);
+        if (HasFatalFailure())
+            return;
+        if (c.targetGone) {
+            run.target.proc.Kill();
+            ASSERT_TRUE(WaitFor([&] { return !IsWindow(run.target.top); }));
+        }
+        run.faces->Click(1);
+        EXPECT_TRUE(WaitFor([] { return ClipboardText() == " :-) "; }));
+        EXPECT_TRUE(WaitFor([&] { return (IsIconic(run.pad.main) != 0) == (c.style == 2); }));
+        ASSERT_TRUE(Settle(run.pad.main));
+        EXPECT_TRUE(run.pad.BoxTexts().empty());
+        if (c.targetGone)
+            continue;
+        const std::wstring want = c.autoInsert ? L" :-) " : L"";
+        EXPECT_TRUE(WaitFor([&] { return run.target.EditText() == want; }))
+            << Narrow(run.target.EditText());
+        ASSERT_TRUE(run.target.Sync());
+        EXPECT_EQ(run.target.Count("PASTE"), c.autoInsert && c.useClipboard ? 1u : 0u);
+        std::vector<unsigned long long> chars;
+        for (const LogLine& l : run.target.Lines("CHAR"))
+            chars.push_back(l.a + l.b); // characters are posted with lParam 0
+        EXPECT_EQ(chars, c.chars);
+        EXPECT_EQ(run.target.Count("KEYDOWN"), 0u) << "no key events are synthesized";
+        if (c.style == 2) {
+            EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == run.target.top; }));
+        }
+    }
+}
+
+// The target opens the clipboard while it pastes; a choice made in that moment (a double click,
+// Enter pressed twice) must not fail with a clipboard error. A paste reads the clipboard only when
+// the target serves it, so it may find the next choice's text: all twelve arrive, each whole.
+TEST(Insertion, ChoicesInQuickSuccessionAllArrive) {
+    HotKeyRun run;
+    run.Begin();
+    if (HasFatalFailure())
+        return;
+    for (int i = 0; i < 12; ++i) {
+        const size_t before = run.target.Count("PASTE");
+        ASSERT_TRUE(run.faces->DoDefaultAction(1 + i % 2));
+        ASSERT_TRUE(WaitFor(
+            [&] { return run.target.Count("PASTE") > before || !run.pad.BoxTexts().empty(); }));
+        ASSERT_TRUE(run.pad.BoxTexts().empty()) << i << ": " << Narrow(run.pad.BoxTexts()[0]);
+    }
+    EXPECT_TRUE(WaitFor([&] { return run.target.EditText().size() == 12 * 5; }));
+    const std::wstring text = run.target.EditText();
+    ASSERT_EQ(text.size(), 12u * 5) << Narrow(text);
+    for (size_t at = 0; at < text.size(); at += 5)
+        EXPECT_TRUE(text.substr(at, 5) == L" :-) " || text.substr(at, 5) == L" s1  ")
+            << Narrow(text);
+    EXPECT_EQ(run.target.Count("PASTE"), 12u);
+}
+
+TEST(Insertion, NotepadAsTargetReceivesTheText) {
+    Settings s;
+    s.faces = NumberedFaces(2);
+    Moodpad pad;
+    ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
+    Process notepad;
+    ASSERT_TRUE(notepad.Start(L"C:\\windows\\notepad.exe", L"", pad.dir.path));
+    HWND top = nullptr, edit = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        auto tops = TopWindows(notepad.pid, L"Notepad");
+        top = tops.empty() ? nullptr : tops[0];
+        return top && (edit = FindWindowExW(top, nullptr, L"Edit", nullptr)) != nullptr;
+    }));
+    // Beside the palette: on Wine's null driver activation does not raise a window, so an
+    // overlapping notepad would keep covering the palette after the hot key.
+    MoveWindow(top, 20, 20, 400, 240, TRUE);
+    ASSERT_TRUE(BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; }));
+    Chord({VK_MENU, 'E'});
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.main; }));
+    Faces faces(pad.Palette());
+    faces.Click(faces.Find(L"s1"));
+    EXPECT_TRUE(WaitFor([&] { return Text(edit) == L" s1 "; }))
+        << "notepad holds '" << Narrow(Text(edit)) << "', clipboard '" << ClipboardText() << "'";
+    notepad.Kill(); // modified: closing would ask to save
+}
+
+// A clipboard that another program keeps open: one error, nothing delivered, no minimising.
+TEST(Insertion, AHeldClipboardShowsOneErrorAndDeliversNothing) {
+    Settings s;
+    s.style = 2;
+    HotKeyRun run;
+    run.Begin(s);
+    if (HasFatalFailure())
+        return;
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    run.faces->Click(1);
+    const HWND box = run.pad.WaitBox();
+    CloseClipboard();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(Text(box), L"Moodpad");
+    EXPECT_EQ(MessageBoxText(box), L"Clipboard processing error.");
+    PressOk(box);
+    ASSERT_TRUE(WaitFor([&] { return run.pad.BoxTexts().empty(); }) && Settle(run.pad.main));
+    EXPECT_TRUE(run.pad.BoxTexts().empty()) << "the error was shown twice";
+    ASSERT_TRUE(run.target.Sync());
+    EXPECT_EQ(run.target.Count("PASTE"), 0u);
+    EXPECT_FALSE(IsIconic(run.pad.main));
+}
+
+} // namespace
