@@ -173,9 +173,9 @@ void TMainForm::PlaceWindow() {
 }
 
 void TMainForm::ShowNotice(const char* text) {
-    // The splash is topmost: a notice during start-up goes above it, or the start would wait on a
-    // box the user cannot see.
-    MessageBoxA(Handle(), text, MainWindowTitle, splashForm ? MB_TOPMOST : 0);
+    // The splash is topmost: a notice during start-up is owned by it, which keeps the box above
+    // it, or the start would wait on a box the user cannot see.
+    MessageBoxA(splashForm ? splashForm->Handle() : Handle(), text, MainWindowTitle, 0);
 }
 
 void TMainForm::FormPaint() {
