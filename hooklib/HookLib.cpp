@@ -8,6 +8,10 @@
 // Messages: a global WH_GETMESSAGE hook. Its procedure runs inside every GUI process that takes
 // messages from its queue, so what it must know (message numbers, the window to answer) lives in
 // a named shared mapping that every copy of the library opens when it is loaded.
+//
+// The library is built without exceptions, RTTI or any runtime library: it calls nothing that can
+// throw, its entry point is DllMain itself, and it imports from kernel32 and user32 only. It stays
+// a few kilobytes, and it is loaded into every process that takes a message.
 #include "HookLib.h"
 
 #include <atomic>
@@ -203,13 +207,8 @@ bool HandleKey(WPARAM msg, const KBDLLHOOKSTRUCT& k) {
 }
 
 LRESULT CALLBACK LowLevelKeyboardProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION) {
-        try {
-            if (HandleKey(wParam, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)))
-                return 1;
-        } catch (...) {
-        }
-    }
+    if (code == HC_ACTION && HandleKey(wParam, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)))
+        return 1;
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -325,12 +324,8 @@ void AnswerQuery(MSG& msg) {
 }
 
 LRESULT CALLBACK GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && wParam == PM_REMOVE) {
-        try {
-            AnswerQuery(*reinterpret_cast<MSG*>(lParam));
-        } catch (...) {
-        }
-    }
+    if (code == HC_ACTION && wParam == PM_REMOVE)
+        AnswerQuery(*reinterpret_cast<MSG*>(lParam));
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
