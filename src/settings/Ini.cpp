@@ -4,9 +4,11 @@
 #include "settings/Token.h"
 
 #include <cctype>
-#include <filesystem>
-#include <fstream>
+#include <cerrno>
+#include <cstdio>
+#include <memory>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <algorithm>
 #include <unordered_map>
 
@@ -14,6 +16,31 @@ namespace {
 
 const char* const WRITE_ERROR = "INI File could not be stored";
 const char* const BUTTONS = "Buttons";
+
+// The settings file is read and written with the C library's stdio: <fstream> and <filesystem>
+// would link the whole of the C++ locale machinery into the program, about 900 KB.
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+File Open(const std::string& name, const char* mode) {
+    return File(std::fopen(name.c_str(), mode), &std::fclose);
+}
+
+#ifdef _WIN32
+// Declared here so that the core stays free of windows.h: the C library's rename does not replace
+// an existing file on Windows, MoveFileExA does, in one step.
+extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char* from, const char* to,
+                                                           unsigned long flags);
+#endif
+
+// Moves `from` over `to`, replacing it.
+bool MoveOver(const std::string& from, const std::string& to) {
+#ifdef _WIN32
+    const unsigned long replaceExisting = 0x1, writeThrough = 0x8;
+    return MoveFileExA(from.c_str(), to.c_str(), replaceExisting | writeThrough) != 0;
+#else
+    return std::rename(from.c_str(), to.c_str()) == 0;
+#endif
+}
 
 bool IsBlankOrTab(char c) {
     return c == ' ' || c == '\t';
@@ -147,19 +174,22 @@ IniDocument& TEmoticonsIniFile::Document() {
         // exists but cannot be read is not replaced by Save, which would lose what it holds.
         std::string bytes;
         try {
-            const std::filesystem::path path(fileName);
-            std::ifstream in(path, std::ios::binary | std::ios::ate);
-            const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : -1;
-            if (size > 0) {
-                bytes.resize(static_cast<size_t>(size));
-                in.seekg(0);
-                in.read(bytes.data(), size);
-                if (in.gcount() != size)
-                    throw std::runtime_error("short read");
+            errno = 0;
+            const File in = Open(fileName, "rb");
+            if (!in) {
+                impl->unreadable = errno != ENOENT;
+            } else {
+                constexpr size_t chunk = 64 * 1024;
+                size_t got = chunk;
+                while (got == chunk) {
+                    const size_t old = bytes.size();
+                    bytes.resize(old + chunk);
+                    got = std::fread(bytes.data() + old, 1, chunk, in.get());
+                    bytes.resize(old + got);
+                }
+                if (std::ferror(in.get()))
+                    throw std::runtime_error("read error");
             }
-            std::error_code ec;
-            if (!in && std::filesystem::exists(path, ec))
-                impl->unreadable = true;
         } catch (const std::exception&) {
             bytes.clear();
             impl->unreadable = true;
@@ -303,42 +333,29 @@ void TEmoticonsIniFile::Save() {
 }
 
 void TEmoticonsIniFile::SaveFile() {
-    namespace fs = std::filesystem;
     const std::string bytes = Document().Serialize();
     if (impl->unreadable)
         throw TIniWriteError{WRITE_ERROR};
-    const fs::path target(fileName);
-    const fs::path temp(fileName + ".tmp");
-    std::error_code ec;
-    const fs::file_status st = fs::status(target, ec);
-    if (fs::exists(st)) {
-        // Replacing a read-only file would succeed where the platform's rename allows it; the
-        // user marked it read-only, so it is not ours to overwrite.
-        if (!fs::is_regular_file(st) ||
-            (st.permissions() & fs::perms::owner_write) == fs::perms::none)
-            throw TIniWriteError{WRITE_ERROR};
-    }
-    // A regular file there is left over from an interrupted save and is overwritten; anything
-    // else is not ours to touch.
-    const fs::file_status tst = fs::symlink_status(temp, ec);
-    if (fs::exists(tst) && !fs::is_regular_file(tst))
+    // Replacing a read-only file would succeed where the platform's rename allows it; the user
+    // marked it read-only, so it is not ours to overwrite. Nor is anything but a regular file.
+    struct stat st;
+    if (stat(fileName.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || !(st.st_mode & S_IWUSR)))
         throw TIniWriteError{WRITE_ERROR};
+    // A regular file there is left over from an interrupted save and is overwritten; anything
+    // else (a folder, say) cannot be opened for writing and ends the save.
+    const std::string temp = fileName + ".tmp";
     {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
+        File out = Open(temp, "wb");
+        if (!out || (stat(temp.c_str(), &st) == 0 && !S_ISREG(st.st_mode)))
             throw TIniWriteError{WRITE_ERROR};
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        out.close();
-        if (!out) {
-            fs::remove(temp, ec);
+        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
+        if (std::fclose(out.release()) != 0 || !written) {
+            std::remove(temp.c_str());
             throw TIniWriteError{WRITE_ERROR};
         }
     }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
+    if (!MoveOver(temp, fileName)) {
+        std::remove(temp.c_str());
         throw TIniWriteError{WRITE_ERROR};
     }
 }
