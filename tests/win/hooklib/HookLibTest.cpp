@@ -1,6 +1,7 @@
 // HookLib.dll against applications in other processes: our hooktarget.exe (counts what it
 // receives) and the system's notepad as a third-party program.
 #include "HookLib.h"
+#include "palette/Tracker_win.h"
 #include "settings/HotKey.h"
 
 #include <gtest/gtest.h>
@@ -317,6 +318,23 @@ TEST_F(HookLibTest, OnlyTheExactChordOfTheCurrentRecordMatches) {
     EXPECT_EQ(TargetCount(top_, kEKeyDown), 5);
     EXPECT_EQ(CountReceived(WM_EXECACTIVEHOOKHANDLE), 1u);
     EXPECT_EQ(TargetCount(top_, kMenuActivations), 0);
+}
+
+// The program's options are replaced whole by the options dialog while the hook may be reading the
+// key: the tracker keeps the record the hook reads and changes it only with the hook out.
+TEST_F(HookLibTest, TrackerKeepsTheKeyInForceUntilItIsReplaced) {
+    StartTarget();
+    TEmoticonsOptions options; // Alt+E
+    TTargetTracker tracker(receiver_);
+    tracker.Apply(options);
+    options.HotKey.blAlt = 0;
+    options.HotKey.blCtrl = 1;
+    SendChord({VK_MENU}, 'E');
+    ASSERT_TRUE(PumpUntil([] { return CountReceived(WM_EXECACTIVEHOOKHANDLE) == 1; }));
+    tracker.SetHotKey(options.HotKey);
+    EXPECT_TRUE(KeyboardIsHooked());
+    SendChord({VK_CONTROL}, 'E');
+    ASSERT_TRUE(PumpUntil([] { return CountReceived(WM_EXECACTIVEHOOKHANDLE) == 2; }));
 }
 
 TEST_F(HookLibTest, HotKeyInNotepadReportsItsEditControl) {
