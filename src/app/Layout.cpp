@@ -18,7 +18,7 @@ TPlacement StartPlacement(const TOptionsRect& saved, uint16_t maxHeight, int scr
         return {saved.Left, saved.Top, saved.Right, saved.Bottom};
     TPlacement p;
     p.width = MAINMINWIDTH;
-    p.height = maxHeight;
+    p.height = std::max(MAINMINHEIGHT, std::min<int>(maxHeight, screenHeight));
     p.left = (screenWidth - p.width) / 2;
     p.top = (screenHeight - p.height) / 2;
     return p;

@@ -23,7 +23,9 @@ struct TPlacement {
 };
 
 // Where the window starts: the saved rectangle (Left, Top, width in Right, height in Bottom) when
-// it has a positive width and height, else MAINMINWIDTH x maxHeight centred on the screen.
+// it has a positive width and height, else MAINMINWIDTH x maxHeight centred on the screen. A
+// height beyond the screen's is cut to it: a long palette must not start with its window's lower
+// edge, and the faces there, out of reach below the screen.
 TPlacement StartPlacement(const TOptionsRect& saved, uint16_t maxHeight, int screenWidth,
                           int screenHeight);
 

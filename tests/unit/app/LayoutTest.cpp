@@ -22,4 +22,7 @@ TEST(StartPlacement, UsesTheSavedRectOnlyWithAPositiveSize) {
         EXPECT_EQ(std::tie(p.left, p.top, p.width, p.height),
                   std::tuple((1024 - 407) / 2, (768 - 245) / 2, 407, 245));
     }
+    // A list of a thousand faces would start 3,700 pixels high, far below the screen.
+    const TPlacement tall = StartPlacement({}, MaxHSize(1000), 1024, 768);
+    EXPECT_EQ(std::tie(tall.top, tall.height), std::tuple(0, 768));
 }
