@@ -17,17 +17,28 @@ template <class F> F OleaccFunction(const char* name) {
     return m ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(m, name))) : nullptr;
 }
 
-BSTR Bstr(const std::string& s) {
-    const std::wstring w = ui::Widen(s);
-    BSTR b = SysAllocStringLen(w.data(), static_cast<UINT>(w.size()));
+// A string for the caller, from the automation library, which is loaded with the accessibility
+// library rather than at start.
+BSTR Bstr(const std::wstring& w) {
+    using TAlloc = BSTR(WINAPI*)(const OLECHAR*, UINT);
+    static const auto alloc = [] {
+        HMODULE m = LoadLibraryExW(L"oleaut32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return m ? reinterpret_cast<TAlloc>(
+                       reinterpret_cast<void*>(GetProcAddress(m, "SysAllocStringLen")))
+                 : nullptr;
+    }();
+    BSTR b = alloc ? alloc(w.data(), static_cast<UINT>(w.size())) : nullptr;
     if (!b)
         throw std::bad_alloc();
     return b;
 }
 
+BSTR Bstr(const std::string& s) {
+    return Bstr(ui::Widen(s));
+}
+
 VARIANT Long(long v) {
-    VARIANT r;
-    VariantInit(&r);
+    VARIANT r{};
     r.vt = VT_I4;
     r.lVal = v;
     return r;
@@ -108,8 +119,8 @@ HRESULT TPaletteAccessible::get_accName(VARIANT child, BSTR* name) {
             const long c = Child(child);
             if (c < 0)
                 return E_INVALIDARG;
-            *name = c == 0 ? SysAllocString(L"Faces") : Bstr(palette->Face(c - 1).FMean);
-            return *name ? S_OK : E_OUTOFMEMORY;
+            *name = c == 0 ? Bstr(std::wstring(L"Faces")) : Bstr(palette->Face(c - 1).FMean);
+            return S_OK;
         },
         name);
 }
@@ -210,8 +221,8 @@ HRESULT TPaletteAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
                 return E_INVALIDARG;
             if (c == 0)
                 return S_FALSE;
-            *action = SysAllocString(L"Press");
-            return *action ? S_OK : E_OUTOFMEMORY;
+            *action = Bstr(std::wstring(L"Press"));
+            return S_OK;
         },
         action);
 }
