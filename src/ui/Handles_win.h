@@ -38,25 +38,13 @@ namespace detail {
 inline void CloseHandle(HANDLE h) {
     ::CloseHandle(h);
 }
-inline void DeleteObject(HGDIOBJ h) {
-    ::DeleteObject(h);
-}
 inline void GlobalFree(HGLOBAL h) {
     ::GlobalFree(h);
-}
-inline void UnhookWindowsHookEx(HHOOK h) {
-    ::UnhookWindowsHookEx(h);
-}
-inline void DestroyIcon(HICON h) {
-    ::DestroyIcon(h);
 }
 inline void DeleteBitmap(HBITMAP h) {
     ::DeleteObject(h);
 }
 inline void DeleteFont(HFONT h) {
-    ::DeleteObject(h);
-}
-inline void DeleteBrush(HBRUSH h) {
     ::DeleteObject(h);
 }
 inline void DeleteDC(HDC h) {
@@ -70,14 +58,10 @@ inline void DestroyWindow(HWND h) {
 
 // Kernel handles (events, mutexes, processes, threads); INVALID_HANDLE_VALUE is for files only.
 using TUniqueHandle = TUnique<HANDLE, detail::CloseHandle>;
-using TUniqueGdiObj = TUnique<HGDIOBJ, detail::DeleteObject>;
 using TUniqueBitmap = TUnique<HBITMAP, detail::DeleteBitmap>;
 using TUniqueFont = TUnique<HFONT, detail::DeleteFont>;
-using TUniqueBrush = TUnique<HBRUSH, detail::DeleteBrush>;
 using TUniqueMemDC = TUnique<HDC, detail::DeleteDC>;
 using TUniqueGlobal = TUnique<HGLOBAL, detail::GlobalFree>;
-using TUniqueHook = TUnique<HHOOK, detail::UnhookWindowsHookEx>;
-using TUniqueIcon = TUnique<HICON, detail::DestroyIcon>;
 // A window this code created and destroys (from its own thread), unless it is already gone.
 using TUniqueWindow = TUnique<HWND, detail::DestroyWindow>;
 
@@ -90,24 +74,6 @@ class TUniqueFile {
 
   private:
     TUniqueHandle u;
-};
-
-// A window's device context from GetDC, released to that same window.
-class TWindowDC {
-  public:
-    explicit TWindowDC(HWND wnd) : wnd(wnd), dc(::GetDC(wnd)) {}
-    TWindowDC(const TWindowDC&) = delete;
-    TWindowDC& operator=(const TWindowDC&) = delete;
-    ~TWindowDC() {
-        if (dc)
-            ::ReleaseDC(wnd, dc);
-    }
-    HDC Get() const { return dc; }
-    explicit operator bool() const { return dc != nullptr; }
-
-  private:
-    HWND wnd;
-    HDC dc;
 };
 
 // One WM_PAINT: BeginPaint at construction, EndPaint at scope end, so that a handler that raises
@@ -127,25 +93,6 @@ class TPaint {
     HWND wnd;
     HDC dc;
     PAINTSTRUCT ps;
-};
-
-// Stops a window from redrawing for the scope (WM_SETREDRAW), then redraws it with its children
-// once: many changes, one paint.
-class TNoRedraw {
-  public:
-    explicit TNoRedraw(HWND wnd) noexcept : wnd(wnd) {
-        ::SendMessageW(wnd, WM_SETREDRAW, FALSE, 0);
-    }
-    TNoRedraw(const TNoRedraw&) = delete;
-    TNoRedraw& operator=(const TNoRedraw&) = delete;
-    ~TNoRedraw() {
-        ::SendMessageW(wnd, WM_SETREDRAW, TRUE, 0);
-        ::RedrawWindow(wnd, nullptr, nullptr,
-                       RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-    }
-
-  private:
-    HWND wnd;
 };
 
 // Selects an object into a device context and puts the previous one back at scope end.
