@@ -61,6 +61,16 @@ void TPaletteAccessible::Disconnect() noexcept {
     Release();
 }
 
+template <class F, class... Out>
+HRESULT TPaletteAccessible::ForChild(const VARIANT& child, F&& f, Out*... out) noexcept {
+    return ui::ComGuard(
+        [&]() -> HRESULT {
+            const long c = Child(child);
+            return c < 0 ? E_INVALIDARG : f(c);
+        },
+        out...);
+}
+
 long TPaletteAccessible::Child(const VARIANT& v) const {
     if (!palette || v.vt != VT_I4)
         return -1;
@@ -114,11 +124,9 @@ HRESULT TPaletteAccessible::get_accChild(VARIANT child, IDispatch** out) {
 }
 
 HRESULT TPaletteAccessible::get_accName(VARIANT child, BSTR* name) {
-    return ui::ComGuard(
-        [&]() -> HRESULT {
-            const long c = Child(child);
-            if (c < 0)
-                return E_INVALIDARG;
+    return ForChild(
+        child,
+        [&](long c) -> HRESULT {
             *name = c == 0 ? Bstr(std::wstring(L"Faces")) : Bstr(palette->Face(c - 1).FMean);
             return S_OK;
         },
@@ -126,15 +134,14 @@ HRESULT TPaletteAccessible::get_accName(VARIANT child, BSTR* name) {
 }
 
 HRESULT TPaletteAccessible::get_accValue(VARIANT child, BSTR* value) {
-    return ui::ComGuard([&] { return Child(child) < 0 ? E_INVALIDARG : S_FALSE; }, value);
+    return ForChild(
+        child, [](long) { return S_FALSE; }, value);
 }
 
 HRESULT TPaletteAccessible::get_accDescription(VARIANT child, BSTR* text) {
-    return ui::ComGuard(
-        [&]() -> HRESULT {
-            const long c = Child(child);
-            if (c < 0)
-                return E_INVALIDARG;
+    return ForChild(
+        child,
+        [&](long c) -> HRESULT {
             if (c == 0)
                 return S_FALSE;
             *text = Bstr(palette->Face(c - 1).Hint());
@@ -144,11 +151,9 @@ HRESULT TPaletteAccessible::get_accDescription(VARIANT child, BSTR* text) {
 }
 
 HRESULT TPaletteAccessible::get_accRole(VARIANT child, VARIANT* role) {
-    return ui::ComGuard(
-        [&]() -> HRESULT {
-            const long c = Child(child);
-            if (c < 0)
-                return E_INVALIDARG;
+    return ForChild(
+        child,
+        [&](long c) -> HRESULT {
             *role = Long(c == 0 ? ROLE_SYSTEM_GROUPING : ROLE_SYSTEM_PUSHBUTTON);
             return S_OK;
         },
@@ -156,11 +161,9 @@ HRESULT TPaletteAccessible::get_accRole(VARIANT child, VARIANT* role) {
 }
 
 HRESULT TPaletteAccessible::get_accState(VARIANT child, VARIANT* state) {
-    return ui::ComGuard(
-        [&]() -> HRESULT {
-            const long c = Child(child);
-            if (c < 0)
-                return E_INVALIDARG;
+    return ForChild(
+        child,
+        [&](long c) -> HRESULT {
             long s = STATE_SYSTEM_FOCUSABLE;
             const bool focus = palette->HasFocus();
             if (c == 0) {
@@ -184,15 +187,18 @@ HRESULT TPaletteAccessible::get_accState(VARIANT child, VARIANT* state) {
 }
 
 HRESULT TPaletteAccessible::get_accHelp(VARIANT child, BSTR* help) {
-    return ui::ComGuard([&] { return Child(child) < 0 ? E_INVALIDARG : S_FALSE; }, help);
+    return ForChild(
+        child, [](long) { return S_FALSE; }, help);
 }
 
 HRESULT TPaletteAccessible::get_accHelpTopic(BSTR* file, VARIANT child, long* topic) {
-    return ui::ComGuard([&] { return Child(child) < 0 ? E_INVALIDARG : S_FALSE; }, file, topic);
+    return ForChild(
+        child, [](long) { return S_FALSE; }, file, topic);
 }
 
 HRESULT TPaletteAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* key) {
-    return ui::ComGuard([&] { return Child(child) < 0 ? E_INVALIDARG : S_FALSE; }, key);
+    return ForChild(
+        child, [](long) { return S_FALSE; }, key);
 }
 
 HRESULT TPaletteAccessible::get_accFocus(VARIANT* child) {
@@ -214,11 +220,9 @@ HRESULT TPaletteAccessible::get_accSelection(VARIANT* children) {
 }
 
 HRESULT TPaletteAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
-    return ui::ComGuard(
-        [&]() -> HRESULT {
-            const long c = Child(child);
-            if (c < 0)
-                return E_INVALIDARG;
+    return ForChild(
+        child,
+        [&](long c) -> HRESULT {
             if (c == 0)
                 return S_FALSE;
             *action = Bstr(std::wstring(L"Press"));
@@ -228,10 +232,7 @@ HRESULT TPaletteAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
 }
 
 HRESULT TPaletteAccessible::accSelect(long flags, VARIANT child) {
-    return ui::ComGuard([&]() -> HRESULT {
-        const long c = Child(child);
-        if (c < 0)
-            return E_INVALIDARG;
+    return ForChild(child, [&](long c) -> HRESULT {
         if (flags != SELFLAG_TAKEFOCUS)
             return DISP_E_MEMBERNOTFOUND; // the faces cannot be selected, only focused
         if (c == 0)
@@ -244,11 +245,9 @@ HRESULT TPaletteAccessible::accSelect(long flags, VARIANT child) {
 
 HRESULT TPaletteAccessible::accLocation(long* left, long* top, long* width, long* height,
                                         VARIANT child) {
-    return ui::ComGuard(
-        [&]() -> HRESULT {
-            const long c = Child(child);
-            if (c < 0)
-                return E_INVALIDARG;
+    return ForChild(
+        child,
+        [&](long c) -> HRESULT {
             RECT r{};
             if (c == 0)
                 GetClientRect(palette->Handle(), &r);
@@ -265,11 +264,9 @@ HRESULT TPaletteAccessible::accLocation(long* left, long* top, long* width, long
 }
 
 HRESULT TPaletteAccessible::accNavigate(long dir, VARIANT start, VARIANT* end) {
-    return ui::ComGuard(
-        [&]() -> HRESULT {
-            const long c = Child(start);
-            if (c < 0)
-                return E_INVALIDARG;
+    return ForChild(
+        start,
+        [&](long c) -> HRESULT {
             const long n = static_cast<long>(palette->Count());
             const long columns = TEmotButton::ColumnCount;
             long to = 0;
@@ -325,10 +322,7 @@ HRESULT TPaletteAccessible::accHitTest(long x, long y, VARIANT* child) {
 }
 
 HRESULT TPaletteAccessible::accDoDefaultAction(VARIANT child) {
-    return ui::ComGuard([&]() -> HRESULT {
-        const long c = Child(child);
-        if (c < 0)
-            return E_INVALIDARG;
+    return ForChild(child, [&](long c) -> HRESULT {
         if (c == 0)
             return DISP_E_MEMBERNOTFOUND;
         // Chosen later rather than inside the call, so the caller (another process) does not

@@ -55,5 +55,9 @@ class TPaletteAccessible : public ui::TComObject<ui::TWithBases<IAccessible, IDi
     explicit TPaletteAccessible(TPaletteWindow& palette) : palette(&palette) {}
     // The face a VARIANT names: 0 for the palette itself, 1..N for a face; -1 for anything else.
     long Child(const VARIANT& v) const;
+    // Runs f(child) for a valid child (E_INVALIDARG otherwise) at a COM boundary: no exception
+    // leaves, and the out-parameters are cleared first (see ui::ComGuard).
+    template <class F, class... Out>
+    HRESULT ForChild(const VARIANT& child, F&& f, Out*... out) noexcept;
     TPaletteWindow* palette;
 };
