@@ -336,15 +336,9 @@ void TPaletteWindow::WMLButtonDown(POINT p) {
     pressed = i;
     spacePressed = false;
     SetCapture(Handle());
-    if (focused != i) {
-        const std::size_t old = focused;
-        focused = i;
-        InvalidateFace(old);
-    }
-    if (HasFocus())
-        WMSetFocus();
-    else
-        SetFocus(Handle());
+    // A click on the face that has the focus changes nothing but its look.
+    if (i != focused || !HasFocus())
+        FocusFace(i);
     InvalidateFace(i);
 }
 
@@ -377,14 +371,17 @@ void TPaletteWindow::FocusFace(std::size_t i) {
     const std::size_t old = focused;
     focused = i;
     InvalidateFace(old);
-    EnsureVisible(i);
-    InvalidateFace(i);
-    if (HasFocus()) {
-        events.FaceEnter(faces[i]);
-        NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, static_cast<LONG>(i + 1));
-    } else {
-        SetFocus(Handle());
-    }
+    if (HasFocus())
+        EnterFace();
+    else
+        SetFocus(Handle()); // WM_SETFOCUS enters the face
+}
+
+void TPaletteWindow::EnterFace() {
+    EnsureVisible(focused);
+    InvalidateFace(focused);
+    events.FaceEnter(faces[focused]);
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, static_cast<LONG>(focused + 1));
 }
 
 void TPaletteWindow::WMSetFocus() {
@@ -396,10 +393,7 @@ void TPaletteWindow::WMSetFocus() {
         focused = GetKeyState(VK_SHIFT) < 0 ? faces.size() - 1 : 0;
     if (focused >= faces.size())
         focused = 0;
-    EnsureVisible(focused);
-    InvalidateFace(focused);
-    events.FaceEnter(faces[focused]);
-    NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, static_cast<LONG>(focused + 1));
+    EnterFace();
 }
 
 LRESULT TPaletteWindow::WMGetDlgCode(const MSG* m) {

@@ -74,6 +74,9 @@ class TPaletteWindow : public ui::TWindow {
     void ScrollTo(int pos);
     void ScrollBy(int code);
     void EnsureVisible(std::size_t i);
+    // Shows that the focused face has the focus: in view, drawn focused, told to the owner and
+    // to screen readers.
+    void EnterFace();
     void InvalidateFace(std::size_t i);
     void SetHot(std::size_t i);
     void EndPress();
