@@ -563,7 +563,13 @@ void ClickToPaste(Folder& folder, const fs::path& work) {
         ClickAt((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
         std::vector<double> pastes;
         if (!WaitFor([&] { return (pastes = PasteTimes(log)).size() > before; }, 5000)) {
-            Note("click " + std::to_string(i) + ": no paste arrived");
+            std::string boxes;
+            if (HWND box = WindowOf(pad.proc.pid(), L"#32770", true))
+                for (wchar_t c : BoxText(box))
+                    boxes += c < 128 ? static_cast<char>(c) : '?';
+            Note("click " + std::to_string(i) + ": no paste arrived" +
+                 (boxes.empty() ? "" : ", a box says: " + boxes) +
+                 (GetForegroundWindow() == pad.main ? "" : ", the palette is not in front"));
             return;
         }
         delivery.push_back(pastes.back() - t0);

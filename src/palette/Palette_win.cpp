@@ -74,9 +74,13 @@ void TPaletteWindow::SetBounds(int x, int y, int width, int height) {
     const bool resized = width != boxWidth || height != boxHeight;
     boxWidth = width;
     boxHeight = height;
-    SetWindowPos(Handle(), nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Drawing the scroll bar is slow (about 10 ms under Wine): the move and the new range only
+    // invalidate, and the palette and its bar are drawn once, with the next paint.
+    SetWindowPos(Handle(), nullptr, x, y, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     if (resized)
         Layout(true);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
 }
 
 void TPaletteWindow::Layout(bool toTop) {
@@ -94,8 +98,8 @@ void TPaletteWindow::Layout(bool toTop) {
     si.nPage = static_cast<UINT>(std::max(0, boxHeight));
     scrollPos = std::clamp(scrollPos, 0, std::max(0, contentHeight - boxHeight));
     si.nPos = scrollPos;
-    SetScrollInfo(Handle(), SB_VERT, &si, TRUE);
-    InvalidateRect(Handle(), nullptr, FALSE);
+    SetScrollInfo(Handle(), SB_VERT, &si, FALSE);
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
 }
 
 int TPaletteWindow::ClientHeight() const {
@@ -203,17 +207,38 @@ void TPaletteWindow::EnsureVisible(std::size_t i) {
 
 // --- drawing ------------------------------------------------------------------------------------
 
+void TPaletteWindow::DrawFrame(HDC dc, RECT r, bool down, bool isHot) const {
+    if (theme) {
+        const int state = down ? PBS_PRESSED : isHot ? PBS_HOT : PBS_NORMAL;
+        DrawThemeBackground(theme, dc, BP_PUSHBUTTON, state, &r, nullptr);
+    } else {
+        DrawFrameControl(dc, &r, DFC_BUTTON,
+                         DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0) | (isHot ? DFCS_HOT : 0));
+    }
+}
+
 void TPaletteWindow::DrawFace(HDC dc, std::size_t i, int top) {
     TEmotButton& face = faces[i];
     const TGridCell cell = face.DefineBounds(layout.width, GridLength(boxHeight));
     RECT r{cell.left, top, cell.left + BUTTONSIZE, top + BUTTONSIZE};
     const bool down = i == pressed && (i == hot || spacePressed);
-    if (theme) {
-        const int state = down ? PBS_PRESSED : i == hot ? PBS_HOT : PBS_NORMAL;
-        DrawThemeBackground(theme, dc, BP_PUSHBUTTON, state, &r, nullptr);
+    if (down || i == hot) {
+        DrawFrame(dc, r, down, i == hot);
     } else {
-        DrawFrameControl(dc, &r, DFC_BUTTON,
-                         DFCS_BUTTONPUSH | (down ? DFCS_PUSHED : 0) | (i == hot ? DFCS_HOT : 0));
+        // Every other face has the same frame: drawn once, then copied, which is several times
+        // cheaper than drawing each frame's edges.
+        if (!frame) {
+            frame.Reset(CreateCompatibleDC(dc));
+            frameBitmap.Reset(CreateCompatibleBitmap(dc, BUTTONSIZE, BUTTONSIZE));
+            if (frame && frameBitmap) {
+                SelectObject(frame.Get(), frameBitmap.Get());
+                DrawFrame(frame.Get(), RECT{0, 0, BUTTONSIZE, BUTTONSIZE}, false, false);
+            }
+        }
+        if (frame && frameBitmap)
+            BitBlt(dc, r.left, r.top, BUTTONSIZE, BUTTONSIZE, frame.Get(), 0, 0, SRCCOPY);
+        else
+            DrawFrame(dc, r, false, false);
     }
     // A pressed face shows its picture one pixel down and right, as a pressed button does.
     const int shift = down && !theme ? 1 : 0;
@@ -541,9 +566,12 @@ LRESULT TPaletteWindow::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
         if (theme)
             CloseThemeData(theme);
         theme = OpenThemeData(Handle(), L"BUTTON");
+        frame.Reset();
+        frameBitmap.Reset();
         InvalidateRect(Handle(), nullptr, FALSE);
         return 0;
     case WM_DESTROY:

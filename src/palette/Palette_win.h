@@ -81,6 +81,7 @@ class TPaletteWindow : public ui::TWindow {
     void SetHot(std::size_t i);
     void EndPress();
     void Paint();
+    void DrawFrame(HDC dc, RECT r, bool down, bool isHot) const;
     void DrawFace(HDC dc, std::size_t i, int top);
     int ClientHeight() const;
 
@@ -101,6 +102,9 @@ class TPaletteWindow : public ui::TWindow {
     HWND tip = nullptr;
     std::wstring tipText;
     HANDLE theme = nullptr;
+    // A face's frame in its usual look, for copying (frameBitmap is selected into frame).
+    ui::TUniqueBitmap frameBitmap;
+    ui::TUniqueMemDC frame;
     int boxWidth = 0, boxHeight = 0;
     TPaletteLayout layout;
     int scrollPos = 0;
