@@ -36,10 +36,20 @@ void TMainForm::LoadButtons() {
     if (!path.empty() && path.back() == '\\')
         path.pop_back();
     path = AddAbsolutePath(path);
-    const bool allLoaded = palette->Load(EmotButtonList, path);
+    palette->Load(EmotButtonList, path);
     for (std::size_t i = 0; i < palette->Count(); ++i)
         palette->Face(i).FOnMouseLeave = [this](TEmotButton& b) { EmotButtonMouseLeave(b); };
-    if (!allLoaded)
+    // At start the pictures are read while the splash is held anyway (the start-up step); a
+    // rebuild reads them at once.
+    if (splashForm && !blSplashProcDone)
+        picturesPending = true;
+    else
+        ReadPictures();
+}
+
+void TMainForm::ReadPictures() {
+    picturesPending = false;
+    if (!palette->ReadPicturesInView())
         ShowNotice("One or more pictures could not be loaded");
 }
 

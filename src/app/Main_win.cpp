@@ -200,7 +200,15 @@ void TMainForm::WMHideSplash() {
             StartUpLoad();
     } catch (...) {
     }
-    KeepSplash(1500);
+    // The splash stays for 1.5 s; the palette's pictures are read meanwhile, with any notice about
+    // them above the splash.
+    LARGE_INTEGER freq, now;
+    QueryPerformanceFrequency(&freq);
+    QueryPerformanceCounter(&now);
+    const long long holdEnd = now.QuadPart + freq.QuadPart * 3 / 2;
+    if (picturesPending)
+        ReadPictures();
+    KeepSplash(holdEnd);
     // Enabled before the splash goes, so the activation passes from the splash to this window.
     EnableWindow(Handle(), TRUE);
     splashForm.reset();
@@ -211,15 +219,13 @@ void TMainForm::WMHideSplash() {
         SetStyle(stAlwaysOnTop);
 }
 
-void TMainForm::KeepSplash(DWORD ms) {
+void TMainForm::KeepSplash(long long end) {
     // The thread serves no messages meanwhile, except that the splash may repaint itself: some
     // window systems only put a window on screen once its thread looks at the queue. The deadline
     // is measured with the performance counter, so the hold ends on time rather than up to a
     // timer tick late.
     LARGE_INTEGER freq, now;
     QueryPerformanceFrequency(&freq);
-    QueryPerformanceCounter(&now);
-    const long long end = now.QuadPart + freq.QuadPart * ms / 1000;
     HWND splash = splashForm ? splashForm->Handle() : nullptr;
     for (;;) {
         MSG m;

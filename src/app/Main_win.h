@@ -41,7 +41,8 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     void PlaceWindow();
     void FormPaint();
     void WMHideSplash();
-    void KeepSplash(DWORD ms);
+    // Serves only the splash's paints until the performance counter reaches `end`.
+    void KeepSplash(long long end);
     void StartUpLoad();
     void FormClose();
     void ShowNotice(const char* text);
@@ -65,6 +66,8 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     // --- palette, choosing and the hook reports (MainPalette_win.cpp)
     void LoadButtons();
     void KillButtons();
+    // Reads the pictures of the faces in view; one notice when any picture could not be had.
+    void ReadPictures();
     bool FaceMouseMove(TEmotButton& face, WPARAM keys, POINT screen) override;
     void FaceEnter(TEmotButton& face) override;
     void FaceClick(TEmotButton& face) override;
@@ -101,6 +104,8 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     // The control that gets the focus back when the window is activated again.
     HWND focusControl = nullptr;
     bool hideSplashStarted = false;
+    // The palette's pictures are still to be read (during the start-up step).
+    bool picturesPending = false;
     bool closeDone = false;
     std::string exePath;
 };

@@ -33,29 +33,31 @@ void TPaletteWindow::Create(HWND parent, int id, int x, int y, int width, int he
     Layout(true);
 }
 
-bool TPaletteWindow::Load(const TButtonList& list, const std::string& dir) {
+void TPaletteWindow::Load(const TButtonList& list, const std::string& dir) {
     Clear();
     pictures.Open(dir);
+    picturesRead = false;
     faces.reserve(list.size());
-    bool allLoaded = true;
     for (std::size_t i = 0; i < list.size(); ++i) {
         TEmotButton& face = faces.emplace_back(static_cast<int>(i), list[i]);
         face.FLoaded = pictures.Present(face.Picture());
-        allLoaded = allLoaded && face.FLoaded;
     }
     Layout(true);
-    // The faces in view are drawn at once: their pictures are decoded now, so that a damaged one
-    // among them is reported with the missing ones. The others are read when they come into view.
-    for (std::size_t i = 0; i < faces.size() && FaceRect(i).top < boxHeight; ++i) {
+    focused = faces.empty() ? NONE : 0;
+    if (accessible)
+        NotifyWinEvent(EVENT_OBJECT_REORDER, Handle(), OBJID_CLIENT, CHILDID_SELF);
+}
+
+bool TPaletteWindow::ReadPicturesInView() {
+    picturesRead = true;
+    bool allLoaded = true;
+    for (std::size_t i = 0; i < faces.size(); ++i) {
         TEmotButton& face = faces[i];
-        if (face.FLoaded)
+        if (face.FLoaded && FaceRect(i).top < boxHeight)
             face.FLoaded = pictures.Load(face.Picture());
         allLoaded = allLoaded && face.FLoaded;
     }
-    focused = faces.empty() ? NONE : 0;
     InvalidateRect(Handle(), nullptr, FALSE);
-    if (accessible)
-        NotifyWinEvent(EVENT_OBJECT_REORDER, Handle(), OBJID_CLIENT, CHILDID_SELF);
     return allLoaded;
 }
 
@@ -242,7 +244,7 @@ void TPaletteWindow::DrawFace(HDC dc, std::size_t i, int top) {
     }
     // A pressed face shows its picture one pixel down and right, as a pressed button does.
     const int shift = down && !theme ? 1 : 0;
-    if (face.FLoaded &&
+    if (picturesRead && face.FLoaded &&
         !pictures.Draw(dc, face.Picture(), r.left + EDGE + shift, r.top + EDGE + shift))
         face.FLoaded = false; // a damaged picture found only now stays blank
     if (i == focused && HasFocus()) {

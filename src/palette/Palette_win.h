@@ -40,8 +40,12 @@ class TPaletteWindow : public ui::TWindow {
     void Create(HWND parent, int id, int x, int y, int width, int height);
 
     // Makes one face per entry of `list`, pictures from `dir`, in place of any faces there were.
-    // Returns false when a picture is missing (or, for the faces shown at once, unreadable).
-    bool Load(const TButtonList& list, const std::string& dir);
+    // The directory is only listed here; the faces are drawn without pictures until
+    // ReadPicturesInView.
+    void Load(const TButtonList& list, const std::string& dir);
+    // Reads the pictures of the faces in view (the others are read when they come into view) and
+    // draws them. False when a face's picture is missing, or unreadable among those read.
+    bool ReadPicturesInView();
     void Clear();
     // Moves and sizes the palette; a change of size lays the faces out again from the top, the
     // same size (a restore from minimised) keeps the scroll position.
@@ -112,6 +116,7 @@ class TPaletteWindow : public ui::TWindow {
     int wheelRest = 0;
     std::size_t hot = NONE, pressed = NONE, focused = NONE;
     bool spacePressed = false;
+    bool picturesRead = false;
     bool trackingLeave = false;
 
     friend class TPaletteAccessible;
