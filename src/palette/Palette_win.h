@@ -88,6 +88,8 @@ class TPaletteWindow : public ui::TWindow {
     void DrawFrame(HDC dc, RECT r, bool down, bool isHot) const;
     void DrawFace(HDC dc, std::size_t i, int top);
     int ClientHeight() const;
+    // The part of the window the faces are drawn in: all of it but the scroll bar.
+    RECT FaceArea() const;
 
     void WMMouseMove(WPARAM keys, POINT p);
     void WMLButtonDown(POINT p);
@@ -104,6 +106,7 @@ class TPaletteWindow : public ui::TWindow {
     TFacePictures pictures;
     TPaletteAccessible* accessible = nullptr;
     HWND tip = nullptr;
+    HWND bar = nullptr; // the vertical scroll bar, shown when the faces reach below the window
     std::wstring tipText;
     HANDLE theme = nullptr;
     // A face's frame in its usual look, for copying (frameBitmap is selected into frame).
