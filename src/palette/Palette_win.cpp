@@ -72,7 +72,6 @@ void TPaletteWindow::Clear() {
     spacePressed = false;
     UpdateTip();
     Layout(true);
-    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TPaletteWindow::SetBounds(int x, int y, int width, int height) {
@@ -112,10 +111,6 @@ void TPaletteWindow::Layout(bool toTop) {
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-int TPaletteWindow::ClientHeight() const {
-    return boxHeight;
-}
-
 RECT TPaletteWindow::FaceArea() const {
     RECT r{0, 0, boxWidth, boxHeight};
     if (bar && IsWindowVisible(bar)) {
@@ -134,7 +129,7 @@ RECT TPaletteWindow::FaceRect(std::size_t i) const {
 
 bool TPaletteWindow::FaceVisible(std::size_t i) const {
     const RECT r = FaceRect(i);
-    return r.bottom > 0 && r.top < ClientHeight();
+    return r.bottom > 0 && r.top < boxHeight;
 }
 
 std::size_t TPaletteWindow::FaceAt(POINT p) const {
@@ -153,7 +148,7 @@ void TPaletteWindow::InvalidateFace(std::size_t i) {
 // --- scrolling ----------------------------------------------------------------------------------
 
 void TPaletteWindow::ScrollTo(int pos) {
-    pos = std::clamp(pos, 0, std::max(0, contentHeight - ClientHeight()));
+    pos = std::clamp(pos, 0, std::max(0, contentHeight - boxHeight));
     if (pos == scrollPos)
         return;
     const int dy = scrollPos - pos;
@@ -169,7 +164,7 @@ void TPaletteWindow::ScrollTo(int pos) {
 
 void TPaletteWindow::ScrollBy(int code) {
     const int step = layout.step;
-    const int page = std::max(step, ClientHeight() / step * step);
+    const int page = std::max(step, boxHeight / step * step);
     switch (code) {
     case SB_LINEUP:
         ScrollTo(scrollPos - step);
@@ -219,7 +214,7 @@ void TPaletteWindow::EnsureVisible(std::size_t i) {
     if (i >= faces.size())
         return;
     const RECT r = FaceRect(i);
-    const int height = ClientHeight();
+    const int height = boxHeight;
     if (r.top < FROMTOP)
         ScrollTo(scrollPos + r.top - FROMTOP);
     else if (r.bottom + FROMTOP > height)

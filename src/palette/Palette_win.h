@@ -87,7 +87,6 @@ class TPaletteWindow : public ui::TWindow {
     void Paint();
     void DrawFrame(HDC dc, RECT r, bool down, bool isHot) const;
     void DrawFace(HDC dc, std::size_t i, int top);
-    int ClientHeight() const;
     // The part of the window the faces are drawn in: all of it but the scroll bar.
     RECT FaceArea() const;
 
