@@ -1,10 +1,14 @@
-// A target application for the end-to-end tests: a top-level window "MoodpadTarget" with a focused
-// multi-line edit at (20, 20), 400 x 240. Usage: target.exe <log file>. Every message that
-// insertion and tracking can produce is appended to the log, one flushed line each:
-//   <QueryPerformanceCounter> PASTE|CHAR|KEYDOWN|SYSKEYDOWN|SENDTOHOOK|MARK <wParam> <lParam>
-// The edit still handles every message, so a paste shows the clipboard text in it. The tracking
-// query is logged by a message hook of this thread, which runs before any global hook: the hook
-// library answers the query and may turn it into WM_NULL before it is dispatched. The commands a
+// A target application for the hook library's and the end-to-end tests: a top-level window
+// "MoodpadTarget" with a focused multi-line edit at (20, 20), 400 x 240. Usage: target.exe <log
+// file>. Every message that insertion, tracking and the hot key can produce is appended to the log,
+// one flushed line each:
+//   <QueryPerformanceCounter> <kind> <wParam> <lParam>
+// where kind is PASTE, a key or character message of the edit (KEYDOWN, KEYUP, CHAR, SYSKEYDOWN,
+// SYSKEYUP, SYSCHAR), MENU (a keyboard menu command or menu loop: a stray Alt release or
+// Alt+letter), SENDTOHOOK (the tracking query taken from the queue), DISPATCHED (the query reached
+// the window) or MARK. The edit still handles every message, so a paste shows the clipboard text in
+// it. SENDTOHOOK is logged by a message hook of this thread, which runs before any global hook: the
+// hook library answers the query and turns it into WM_NULL before it is dispatched. The commands a
 // test may post are in Target.h.
 #include "Messages.h"
 #include "Target.h"
@@ -32,10 +36,11 @@ void Log(const char* what, WPARAM a, LPARAM b) {
 }
 
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const std::pair<UINT, const char*> logged[] = {{WM_PASTE, "PASTE"},
-                                                   {WM_CHAR, "CHAR"},
-                                                   {WM_KEYDOWN, "KEYDOWN"},
-                                                   {WM_SYSKEYDOWN, "SYSKEYDOWN"}};
+    const std::pair<UINT, const char*> logged[] = {
+        {WM_PASTE, "PASTE"},           {WM_CHAR, "CHAR"},
+        {WM_KEYDOWN, "KEYDOWN"},       {WM_KEYUP, "KEYUP"},
+        {WM_SYSKEYDOWN, "SYSKEYDOWN"}, {WM_SYSKEYUP, "SYSKEYUP"},
+        {WM_SYSCHAR, "SYSCHAR"}};
     for (const auto& [m, name] : logged)
         if (m == msg)
             Log(name, wParam, lParam);
@@ -56,6 +61,16 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETFOCUS:
         SetFocus(edit);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_KEYMENU)
+            Log("MENU", wParam, lParam);
+        break;
+    case WM_ENTERMENULOOP:
+        Log("MENU", wParam, 0);
+        break;
+    case WM_SENDTOHOOK:
+        Log("DISPATCHED", wParam, lParam);
         return 0;
     case kTargetMark:
         Log("MARK", wParam, 0);

@@ -1,14 +1,14 @@
 // The program's life as a user sees it: first start, placement kept between runs, one instance
 // only, the start-up program, a settings file that cannot be read or written, and the main
 // window's keyboard navigation and topmost style.
-#include "e2e/E2E.h"
+#include "support/Support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 
-using namespace e2e;
+using namespace support;
 
 namespace {
 

@@ -31,6 +31,8 @@ TEST(IniEngineRead, FollowsTheProfileRules) {
         {"k=v\n[s]\n", "s", "k", nullptr},
         // the first of two sections equal but for case answers, also for keys only the second has
         {"[s]\nk=1\n[S]\nj=4\n", "s", "j", nullptr},
+        // a comment line is no key, even when asked for by its text
+        {"[c]\n;k=1\n", "c", ";k", nullptr},
         // a UTF-8 mark is ordinary text of line 1
         {"\xEF\xBB\xBF[s]\nk=v\n", "s", "k", nullptr},
     };

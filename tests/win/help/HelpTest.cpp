@@ -1,4 +1,5 @@
 // Which help file the program opens, and that the built help file really opens at its contents.
+#include "support/Support.h"
 #include "ui/Help_win.h"
 
 #include <gtest/gtest.h>
@@ -17,33 +18,19 @@ namespace fs = std::filesystem;
 
 class HelpFile : public ::testing::Test {
   protected:
-    void SetUp() override { fs::create_directories(dir); }
-    void TearDown() override { fs::remove_all(dir); }
-    const fs::path dir =
-        fs::temp_directory_path() / ("moodpad-help-" + std::to_string(GetTickCount64()));
+    support::TempDir temp;
+    const fs::path dir = temp.path;
 };
-
-BOOL CALLBACK CollectHelpWindow(HWND w, LPARAM lp) {
-    wchar_t cls[64] = L"";
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == GetCurrentProcessId() && GetClassNameW(w, cls, 64) && !wcscmp(cls, L"HH Parent"))
-        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-    return TRUE;
-}
 
 // The HTML Help viewer's top-level windows of this process, once there are some (want) or none.
 std::vector<HWND> WaitHelpWindows(bool want) {
     std::vector<HWND> found;
-    for (ULONGLONG end = GetTickCount64() + 10000; GetTickCount64() < end; Sleep(20)) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        found.clear();
-        EnumWindows(CollectHelpWindow, reinterpret_cast<LPARAM>(&found));
-        if (found.empty() != want)
-            break;
-    }
+    support::WaitFor(
+        [&] {
+            return (found = support::TopWindows(GetCurrentProcessId(), L"HH Parent")).empty() !=
+                   want;
+        },
+        10000);
     return found;
 }
 

@@ -1,12 +1,11 @@
 // Saving the settings file on the platform itself: the replace over an existing file, the failures
 // that must leave the old file as it was, and a program folder with ANSI characters in its name.
 #include "settings/Ini.h"
+#include "support/Support.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <windows.h>
 
 namespace {
@@ -15,16 +14,7 @@ namespace fs = std::filesystem;
 
 class SettingsSave : public ::testing::Test {
   protected:
-    void SetUp() override { CreateDirectoryA(dir.c_str(), nullptr); }
-    void TearDown() override {
-        SetFileAttributesA((dir + "PAD.INI").c_str(), FILE_ATTRIBUTE_NORMAL);
-        fs::remove_all(dir);
-    }
-    std::string Read() const {
-        std::ostringstream s;
-        s << std::ifstream(dir + "PAD.INI", std::ios::binary).rdbuf();
-        return s.str();
-    }
+    std::string Read() const { return support::ReadFile(support::Widen(dir + "PAD.INI")); }
     // Saves a file with the style through the name the program derives from its path.
     void SaveStyle(uint8_t style, const std::string& folder) {
         TEmoticonsIniFile file(folder + "Pad.exe");
@@ -35,9 +25,8 @@ class SettingsSave : public ::testing::Test {
         file.Save();
     }
     void SaveStyle(uint8_t style) { SaveStyle(style, dir); }
-    const std::string dir =
-        (fs::temp_directory_path() / ("moodpad-save-" + std::to_string(GetTickCount()))).string() +
-        "\\";
+    support::TempDir temp;
+    const std::string dir = fs::path(temp.path).string() + "\\";
 };
 
 TEST_F(SettingsSave, ReplacesTheOldFileAndLeavesNothingBehind) {
