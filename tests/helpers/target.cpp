@@ -9,7 +9,8 @@
 // the window) or MARK. The edit still handles every message, so a paste shows the clipboard text in
 // it. SENDTOHOOK is logged by a message hook of this thread, which runs before any global hook: the
 // hook library answers the query and turns it into WM_NULL before it is dispatched. The commands a
-// test may post are in Target.h.
+// test may post are in Target.h. Started without a log file (as the program's start-up program), it
+// logs one line RAN to "<its own path>.ran" and ends.
 #include "Messages.h"
 #include "Target.h"
 
@@ -101,10 +102,15 @@ LRESULT CALLBACK GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc < 2)
-        return 1;
-    logFile = CreateFileW(argv[1], FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    wchar_t ran[MAX_PATH * 4];
+    lstrcpyW(ran + GetModuleFileNameW(nullptr, ran, MAX_PATH * 4 - 8), L".ran");
+    logFile =
+        CreateFileW(argc > 1 ? argv[1] : ran, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (argc < 2) {
+        Log("RAN", 0, 0);
+        return 0;
+    }
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = TopProc;
