@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <vector>
 
 using help::THelpKind;
 using help::THelpResult;
@@ -22,24 +21,29 @@ class HelpFile : public ::testing::Test {
     const fs::path dir = temp.path;
 };
 
-// The HTML Help viewer's top-level windows of this process, once there are some (want) or none.
-std::vector<HWND> WaitHelpWindows(bool want) {
-    std::vector<HWND> found;
+// The HTML Help viewer's window of this process once there is one (want), or null once there is
+// none.
+HWND HelpViewer(bool want) {
+    HWND viewer = nullptr;
     support::WaitFor(
-        [&] {
-            return (found = support::TopWindows(GetCurrentProcessId(), L"HH Parent")).empty() !=
-                   want;
-        },
+        [&] { return !(viewer = support::TopWindow(GetCurrentProcessId(), L"HH Parent")) != want; },
         10000);
-    return found;
+    return viewer;
 }
 
 } // namespace
 
-TEST_F(HelpFile, OldHelpWinsOverCompiledHtmlAndFoldersDoNotCount) {
+TEST_F(HelpFile, OldHelpWinsOverCompiledHtmlFoldersDoNotCountAndNoneOpensNothing) {
     const std::wstring exe = (dir / "Pad.exe").wstring();
     EXPECT_EQ(help::FindHelpFile(exe).kind, THelpKind::hkNone);
     EXPECT_EQ(help::FindHelpFile(L"").kind, THelpKind::hkNone);
+    EXPECT_EQ(help::ShowHelpFor(nullptr, exe), THelpResult::hrNothing);
+    EXPECT_EQ(help::ShowHelpFor(nullptr, L""), THelpResult::hrNothing);
+    // The test program has no help beside it: the public entry must return quietly.
+    ASSERT_EQ(help::FindHelpFile(help::ProgramPath()).kind, THelpKind::hkNone);
+    ShowHelpContents(nullptr);
+    EXPECT_FALSE(HelpViewer(false));
+
     fs::create_directory(dir / "Pad.hlp"); // a folder that merely carries the name
     EXPECT_EQ(help::FindHelpFile(exe).kind, THelpKind::hkNone);
     std::ofstream(dir / "Pad.chm").put('x');
@@ -52,15 +56,6 @@ TEST_F(HelpFile, OldHelpWinsOverCompiledHtmlAndFoldersDoNotCount) {
     fs::create_directory(dir / "v1.2");
     std::ofstream(dir / "v1.2" / "Pad.chm").put('x');
     EXPECT_EQ(help::FindHelpFile((dir / "v1.2" / "Pad").wstring()).kind, THelpKind::hkHtmlHelp);
-}
-
-TEST_F(HelpFile, NoHelpFileOpensNothingAndStaysQuiet) {
-    EXPECT_EQ(help::ShowHelpFor(nullptr, (dir / "Pad.exe").wstring()), THelpResult::hrNothing);
-    EXPECT_EQ(help::ShowHelpFor(nullptr, L""), THelpResult::hrNothing);
-    // The test program has no help beside it: the public entry must return quietly.
-    ASSERT_EQ(help::FindHelpFile(help::ProgramPath()).kind, THelpKind::hkNone);
-    ShowHelpContents(nullptr);
-    EXPECT_TRUE(WaitHelpWindows(false).empty());
 }
 
 TEST_F(HelpFile, TheBuiltHelpOpensAtItsContentsAndGoesWithItsOwner) {
@@ -77,23 +72,18 @@ TEST_F(HelpFile, TheBuiltHelpOpensAtItsContentsAndGoesWithItsOwner) {
     // Context 1 must be mapped in the file: a fallback to the default topic would mean the
     // context map was lost in the build.
     EXPECT_EQ(help::ShowHelpFor(nullptr, exe), THelpResult::hrHtmlContext);
-    std::vector<HWND> viewers = WaitHelpWindows(true);
-    ASSERT_FALSE(viewers.empty());
-    wchar_t title[128] = L"";
-    GetWindowTextW(viewers[0], title, 128);
-    EXPECT_STREQ(title, L"Moodpad Help");
+    EXPECT_EQ(support::Text(HelpViewer(true)), L"Moodpad Help");
     help::CloseAllHelp();
-    EXPECT_TRUE(WaitHelpWindows(false).empty());
+    EXPECT_FALSE(HelpViewer(false));
 
     // Opened for a window, the viewer belongs to it and goes with it, so no help window outlives
     // the dialog or the program that asked for it.
     HWND owner = CreateWindowW(L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
     EXPECT_EQ(help::ShowHelpFor(owner, exe), THelpResult::hrHtmlContext);
-    viewers = WaitHelpWindows(true);
-    ASSERT_FALSE(viewers.empty());
-    EXPECT_EQ(GetWindow(viewers[0], GW_OWNER), owner);
+    const HWND viewer = HelpViewer(true);
+    EXPECT_TRUE(viewer && GetWindow(viewer, GW_OWNER) == owner);
     DestroyWindow(owner);
-    EXPECT_TRUE(WaitHelpWindows(false).empty());
+    EXPECT_FALSE(HelpViewer(false));
     help::CloseAllHelp();
 }

@@ -4,6 +4,7 @@
 #include "palette/Tracker_win.h"
 #include "settings/HotKey.h"
 #include "support/Support.h"
+#include "ui/Subclass_win.h"
 
 #include <gtest/gtest.h>
 
@@ -12,29 +13,6 @@
 using namespace support;
 
 namespace {
-
-struct Received {
-    UINT message;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-std::vector<Received> g_received;
-
-LRESULT CALLBACK ReceiverProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_EXECACTIVEHOOKHANDLE || msg == WM_EXECNONACTIVEHOOKHANDLE ||
-        msg == WM_SENDTOHOOK) {
-        try {
-            g_received.push_back({msg, wParam, lParam});
-        } catch (...) {
-        }
-        return 0;
-    }
-    return DefWindowProcW(wnd, msg, wParam, lParam);
-}
-
-size_t CountReceived(UINT msg) {
-    return std::ranges::count(g_received, msg, &Received::message);
-}
 
 // What the target saw of the E key, of the hook library's masking key and of menus.
 struct Seen {
@@ -56,15 +34,17 @@ Seen SeenBy(const Target& target) {
 class HookLibTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = ReceiverProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"HookLibTestReceiver";
-        RegisterClassW(&wc); // stays registered for the next test
-        receiver = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                   nullptr, wc.hInstance, nullptr);
+        // A window of this process that keeps what the hook library posts to it.
+        receiver = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                   nullptr);
         ASSERT_NE(receiver, nullptr);
-        g_received.clear();
+        ui::Subclass(receiver, [this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+            if (msg != WM_EXECACTIVEHOOKHANDLE && msg != WM_EXECNONACTIVEHOOKHANDLE &&
+                msg != WM_SENDTOHOOK)
+                return DefSubclassProc(wnd, msg, wParam, lParam);
+            received.push_back({wnd, msg, wParam, lParam, 0, {}});
+            return LRESULT(0);
+        });
         ASSERT_TRUE(target.Start() && target.Activate());
     }
     void TearDown() override {
@@ -72,6 +52,7 @@ class HookLibTest : public ::testing::Test {
         UnHookMessages();
         DestroyWindow(receiver);
     }
+    size_t Received(UINT msg) const { return std::ranges::count(received, msg, &MSG::message); }
     // Types an X and waits until the edit shows `expected`. Input arrives in order, so once the X
     // is there everything sent before it has been handled; had an Alt release opened a menu, the X
     // would have gone to the menu instead.
@@ -81,12 +62,13 @@ class HookLibTest : public ::testing::Test {
     }
     // The n-th hot-key report names the target's edit and top-level window.
     void ExpectReport(size_t n) {
-        ASSERT_TRUE(WaitFor([&] { return CountReceived(WM_EXECACTIVEHOOKHANDLE) >= n; }));
-        EXPECT_EQ(g_received[n - 1].wParam, reinterpret_cast<WPARAM>(target.edit));
-        EXPECT_EQ(g_received[n - 1].lParam, reinterpret_cast<LPARAM>(target.top));
+        ASSERT_TRUE(WaitFor([&] { return Received(WM_EXECACTIVEHOOKHANDLE) >= n; }));
+        EXPECT_EQ(received[n - 1].wParam, reinterpret_cast<WPARAM>(target.edit));
+        EXPECT_EQ(received[n - 1].lParam, reinterpret_cast<LPARAM>(target.top));
     }
 
     HWND receiver = nullptr;
+    std::vector<MSG> received;
     Target target;
 };
 
@@ -114,7 +96,7 @@ TEST_F(HookLibTest, TheHotKeyIsReportedConsumedAndFollowedByTheMaskKey) {
         EXPECT_EQ(seen.mask - before.mask, 1u);
         EXPECT_EQ(seen.eDown + seen.eOther + seen.menus, 0u);
         Pump();
-        EXPECT_EQ(g_received.size(), n++);
+        EXPECT_EQ(received.size(), n++);
         UnHookKeyboard();
         EXPECT_FALSE(KeyboardIsHooked());
     }
@@ -133,7 +115,7 @@ TEST_F(HookLibTest, OnlyTheExactChordOfTheCurrentRecordMatches) {
     Chord({VK_CONTROL, VK_SHIFT, 'E'});
     ASSERT_TRUE(TypeXAndExpect(L"eEx"));
     EXPECT_EQ(SeenBy(target).eDown, 3u);
-    EXPECT_EQ(CountReceived(WM_EXECACTIVEHOOKHANDLE), 0u);
+    EXPECT_EQ(Received(WM_EXECACTIVEHOOKHANDLE), 0u);
 
     Chord({VK_CONTROL, 'E'});
     ExpectReport(1);
@@ -151,7 +133,7 @@ TEST_F(HookLibTest, OnlyTheExactChordOfTheCurrentRecordMatches) {
     Chord({VK_CONTROL, 'E'});
     ASSERT_TRUE(TypeXAndExpect(L"eExxx"));
     EXPECT_EQ(SeenBy(target).eDown, 5u);
-    EXPECT_EQ(CountReceived(WM_EXECACTIVEHOOKHANDLE), 1u);
+    EXPECT_EQ(Received(WM_EXECACTIVEHOOKHANDLE), 1u);
     EXPECT_EQ(SeenBy(target).menus, 0u);
 }
 
@@ -164,11 +146,11 @@ TEST_F(HookLibTest, TrackerKeepsTheKeyInForceUntilItIsReplaced) {
     options.HotKey.blAlt = 0;
     options.HotKey.blCtrl = 1;
     Chord({VK_MENU, 'E'});
-    ASSERT_TRUE(WaitFor([] { return CountReceived(WM_EXECACTIVEHOOKHANDLE) == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return Received(WM_EXECACTIVEHOOKHANDLE) == 1; }));
     tracker.SetHotKey(options.HotKey);
     EXPECT_TRUE(KeyboardIsHooked());
     Chord({VK_CONTROL, 'E'});
-    ASSERT_TRUE(WaitFor([] { return CountReceived(WM_EXECACTIVEHOOKHANDLE) == 2; }));
+    ASSERT_TRUE(WaitFor([&] { return Received(WM_EXECACTIVEHOOKHANDLE) == 2; }));
 }
 
 TEST_F(HookLibTest, QueryIsAnsweredFromInsideTheOtherApplicationAndSwallowed) {
@@ -178,9 +160,9 @@ TEST_F(HookLibTest, QueryIsAnsweredFromInsideTheOtherApplicationAndSwallowed) {
     ASSERT_TRUE(MessagesAreHooked());
 
     PostMessageW(target.top, WM_SENDTOHOOK, 0, 0);
-    ASSERT_TRUE(WaitFor([] { return CountReceived(WM_EXECNONACTIVEHOOKHANDLE) >= 1; }));
-    EXPECT_EQ(g_received[0].wParam, reinterpret_cast<WPARAM>(target.edit));
-    EXPECT_EQ(g_received[0].lParam, reinterpret_cast<LPARAM>(target.top));
+    ASSERT_TRUE(WaitFor([&] { return Received(WM_EXECNONACTIVEHOOKHANDLE) >= 1; }));
+    EXPECT_EQ(received[0].wParam, reinterpret_cast<WPARAM>(target.edit));
+    EXPECT_EQ(received[0].lParam, reinterpret_cast<LPARAM>(target.top));
 
     // Other parameters are not the query: they reach the window and get no answer. An answer is
     // posted before the target takes its next message, so once the target has logged a mark
@@ -189,20 +171,20 @@ TEST_F(HookLibTest, QueryIsAnsweredFromInsideTheOtherApplicationAndSwallowed) {
     PostMessageW(target.top, WM_SENDTOHOOK, 0, 7);
     ASSERT_TRUE(target.Sync());
     Pump();
-    EXPECT_EQ(CountReceived(WM_EXECNONACTIVEHOOKHANDLE), 1u);
+    EXPECT_EQ(Received(WM_EXECNONACTIVEHOOKHANDLE), 1u);
     EXPECT_EQ(target.Count("DISPATCHED"), 2u) << "the query itself must not reach the window";
 
     // A window of the installing application is not another application.
     PostMessageW(receiver, WM_SENDTOHOOK, 0, 0);
-    ASSERT_TRUE(WaitFor([] { return CountReceived(WM_SENDTOHOOK) == 1; }));
-    EXPECT_EQ(CountReceived(WM_EXECNONACTIVEHOOKHANDLE), 1u);
+    ASSERT_TRUE(WaitFor([&] { return Received(WM_SENDTOHOOK) == 1; }));
+    EXPECT_EQ(Received(WM_EXECNONACTIVEHOOKHANDLE), 1u);
 
     UnHookMessages();
     EXPECT_FALSE(MessagesAreHooked());
     PostMessageW(target.top, WM_SENDTOHOOK, 0, 0);
     ASSERT_TRUE(target.Sync());
     Pump();
-    EXPECT_EQ(CountReceived(WM_EXECNONACTIVEHOOKHANDLE), 1u);
+    EXPECT_EQ(Received(WM_EXECNONACTIVEHOOKHANDLE), 1u);
     EXPECT_EQ(target.Count("DISPATCHED"), 3u);
 }
 

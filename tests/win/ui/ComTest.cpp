@@ -50,29 +50,21 @@ TEST(ComObject, AnswersEachInterfaceWithOneIdentityAndCountsExactly) {
         auto probe = ui::MakeCom<TProbe>(destroyed);
         EXPECT_EQ(ui::ComLiveObjects(), before + 1);
 
-        auto drop = Query<IDropSource>(probe->Unknown());
-        auto stream = Query<IPersistStream>(probe->Unknown());
-        auto persist = Query<IPersist>(drop.Get());
-        ASSERT_TRUE(drop && stream && persist);
-        EXPECT_EQ(static_cast<IPersist*>(stream.Get()), persist.Get());
-        // IUnknown is one pointer whichever interface it is asked from.
-        auto u1 = Query<IUnknown>(drop.Get());
-        auto u2 = Query<IUnknown>(persist.Get());
-        EXPECT_EQ(u1.Get(), u2.Get());
-        EXPECT_EQ(persist->GetClassID(nullptr), E_POINTER);
-
-        HRESULT hr = S_OK;
-        auto none = Query<IDataObject>(probe->Unknown(), &hr);
-        EXPECT_EQ(hr, E_NOINTERFACE);
-        EXPECT_FALSE(none);
-        EXPECT_EQ(probe->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
-
+        {
+            auto drop = Query<IDropSource>(probe->Unknown());
+            auto stream = Query<IPersistStream>(probe->Unknown());
+            auto persist = Query<IPersist>(drop.Get());
+            ASSERT_TRUE(drop && stream && persist);
+            EXPECT_EQ(static_cast<IPersist*>(stream.Get()), persist.Get());
+            // IUnknown is one pointer whichever interface it is asked from.
+            EXPECT_EQ(Query<IUnknown>(drop.Get()).Get(), Query<IUnknown>(persist.Get()).Get());
+            EXPECT_EQ(persist->GetClassID(nullptr), E_POINTER);
+            HRESULT hr = S_OK;
+            EXPECT_FALSE(Query<IDataObject>(probe->Unknown(), &hr));
+            EXPECT_EQ(hr, E_NOINTERFACE);
+            EXPECT_EQ(probe->QueryInterface(IID_IUnknown, nullptr), E_POINTER);
+        }
         // Every reference taken above is given back: one left, held by `probe`.
-        u1.Reset();
-        u2.Reset();
-        drop.Reset();
-        stream.Reset();
-        persist.Reset();
         EXPECT_EQ(destroyed, 0);
         EXPECT_EQ(probe->AddRef(), 2u);
         EXPECT_EQ(probe->Release(), 1u);
