@@ -50,16 +50,16 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CREATE:
+    case WM_CREATE: {
+        RECT r;
+        GetClientRect(hwnd, &r);
         edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
-                               0, 0, 10, 10, hwnd, nullptr, nullptr, nullptr);
+                               0, 0, r.right, r.bottom, hwnd, nullptr, nullptr, nullptr);
         editProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
         return 0;
-    case WM_SIZE:
-        MoveWindow(edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        return 0;
+    }
     case WM_SETFOCUS:
         SetFocus(edit);
         return 0;
@@ -115,8 +115,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     WNDCLASSW wc{};
     wc.lpfnWndProc = TopProc;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"MoodpadTarget";
     RegisterClassW(&wc);
     SetWindowsHookExW(WH_GETMESSAGE, GetMessageProc, nullptr, GetCurrentThreadId());

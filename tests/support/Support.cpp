@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -44,8 +43,7 @@ std::wstring NewTempDir() {
 
 VARIANT Child(long child) {
     VARIANT v{};
-    v.vt = VT_I4;
-    v.lVal = child;
+    v.vt = VT_I4, v.lVal = child;
     return v;
 }
 
@@ -204,17 +202,6 @@ std::wstring DistDir() {
     return n > 0 && n < std::size(buf) ? std::wstring(buf, n) : ExeDir() + L"\\dist";
 }
 
-std::string ReadFile(const std::wstring& path) {
-    std::ostringstream s;
-    s << std::ifstream(fs::path(path), std::ios::binary).rdbuf();
-    return s.str();
-}
-
-bool WriteFile(const std::wstring& path, const std::string& bytes) {
-    std::ofstream f(fs::path(path), std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(f << bytes);
-}
-
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -240,8 +227,7 @@ void Process::Kill() {
     TerminateProcess(handle, 1);
     WaitForSingleObject(handle, 5000);
     CloseHandle(handle);
-    handle = nullptr;
-    pid = 0;
+    handle = nullptr, pid = 0;
 }
 
 HWND WaitBox(DWORD pid, DWORD timeoutMs, const std::function<bool()>& giveUp) {
@@ -271,7 +257,7 @@ std::wstring MessageBoxText(HWND box) {
     return best;
 }
 
-bool MessageBoxIcon(HWND box) {
+static bool MessageBoxIcon(HWND box) {
     return std::ranges::any_of(Statics(box), [](HWND c) {
         return (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
                SendMessageW(c, STM_GETICON, 0, 0) != 0;
@@ -441,10 +427,7 @@ bool Target::Sync() {
     const unsigned long long n = ++marks;
     PostMessageW(top, kTargetMark, static_cast<WPARAM>(n), 0);
     return WaitFor([&] {
-        for (const LogLine& l : Lines("MARK"))
-            if (l.a == n)
-                return true;
-        return false;
+        return std::ranges::any_of(Lines("MARK"), [&](const LogLine& l) { return l.a == n; });
     });
 }
 

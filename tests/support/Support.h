@@ -7,6 +7,7 @@
 // decide.
 #include "app/Layout.h"
 #include "helpers/Target.h"
+#include "support/Files.h"
 
 #include <windows.h>
 #include <oleacc.h>
@@ -55,8 +56,6 @@ std::string ClipboardText();
 std::wstring ExeDir();
 // The program under test: %MOODPAD_DIST_DIR%, else "dist" beside this program.
 std::wstring DistDir();
-std::string ReadFile(const std::wstring& path);
-bool WriteFile(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
 
 // A fresh folder under %TEMP%, removed with everything in it at scope end.
@@ -85,10 +84,9 @@ struct Process {
 };
 
 // The first visible message box of a process within the time, null if none came or giveUp held;
-// a box's message; whether it shows an icon; its OK pressed.
+// a box's message; its OK pressed.
 HWND WaitBox(DWORD pid, DWORD timeoutMs = 10000, const std::function<bool()>& giveUp = {});
 std::wstring MessageBoxText(HWND box);
-bool MessageBoxIcon(HWND box);
 inline void PressOk(HWND box) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }

@@ -155,8 +155,7 @@ TEST(Insertion, AHeldClipboardShowsOneErrorAndDeliversNothing) {
     const HWND box = run.pad.WaitBox();
     CloseClipboard();
     ASSERT_TRUE(box);
-    EXPECT_EQ(Text(box), L"Moodpad");
-    EXPECT_EQ(MessageBoxText(box), L"Clipboard processing error.");
+    EXPECT_EQ(Text(box) + L": " + MessageBoxText(box), L"Moodpad: Clipboard processing error.");
     PressOk(box);
     ASSERT_TRUE(WaitFor([&] { return run.pad.BoxTexts().empty(); }) && Settle(run.pad.main));
     EXPECT_TRUE(run.pad.BoxTexts().empty()) << "the error was shown twice";

@@ -23,8 +23,8 @@ TEST(Palette, MissingPicturesGiveFacesAndOneNoticeThatOpensAboveTheSplash) {
     // Start-up waits for the notice: beneath the topmost splash no one could see it.
     ASSERT_TRUE(splash) << "the notice came after the splash";
     EXPECT_TRUE(IsAbove(box, splash)) << "the notice opened beneath the splash";
-    EXPECT_EQ(Text(box), L"Moodpad");
-    EXPECT_EQ(MessageBoxText(box), L"One or more pictures could not be loaded");
+    EXPECT_EQ(Text(box) + L": " + MessageBoxText(box),
+              L"Moodpad: One or more pictures could not be loaded");
     PressOk(box);
     ASSERT_TRUE(pad.WaitReady() && Settle(pad.main));
     EXPECT_TRUE(pad.BoxTexts().empty()) << "the notice came more than once";

@@ -75,23 +75,20 @@ class HookLibTest : public ::testing::Test {
 // Only the last input's receiver may take the foreground: every chord is followed by the masking
 // key, or the program could not bring its window to the front after a Ctrl chord.
 TEST_F(HookLibTest, TheHotKeyIsReportedConsumedAndFollowedByTheMaskKey) {
-    const struct {
-        bool alt, ctrl;
-        WORD modifier;
-    } chords[] = {{true, false, VK_MENU}, {false, true, VK_CONTROL}};
-    for (size_t n = 1; const auto& c : chords) {
-        SCOPED_TRACE(c.alt ? "Alt+E" : "Ctrl+E");
+    for (size_t n = 1; WORD modifier : {VK_MENU, VK_CONTROL}) {
+        const bool alt = modifier == VK_MENU;
+        SCOPED_TRACE(alt ? "Alt+E" : "Ctrl+E");
         THotKey hotKey;
-        hotKey.blAlt = c.alt, hotKey.blCtrl = c.ctrl;
+        hotKey.blAlt = alt, hotKey.blCtrl = !alt;
         // A second installation replaces the first: one press must give one report.
         SetKeyboardHook(&hotKey, receiver, WM_EXECACTIVEHOOKHANDLE);
         SetKeyboardHook(&hotKey, receiver, WM_EXECACTIVEHOOKHANDLE);
         ASSERT_TRUE(KeyboardIsHooked());
         const Seen before = SeenBy(target);
-        Chord({c.modifier, 'E'});
+        Chord({modifier, 'E'});
         ExpectReport(n);
         // Neither the E nor a menu activation from the lone Alt release reached the target.
-        ASSERT_TRUE(TypeXAndExpect(c.alt ? L"x" : L"xx")) << Narrow(target.EditText());
+        ASSERT_TRUE(TypeXAndExpect(alt ? L"x" : L"xx")) << Narrow(target.EditText());
         const Seen seen = SeenBy(target);
         EXPECT_EQ(seen.mask - before.mask, 1u);
         EXPECT_EQ(seen.eDown + seen.eOther + seen.menus, 0u);

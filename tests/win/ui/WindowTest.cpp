@@ -86,36 +86,32 @@ TEST(WindowThunk, ExceptionsInHandlersShowTheGeneralErrorAndTheWindowGoesOn) {
 }
 
 TEST(Subclass, HandlersStackCatchExceptionsAndGoWithTheControl) {
-    constexpr UINT WM_PROBE = WM_APP + 20, WM_THROW = WM_APP + 21;
+    constexpr UINT WM_PROBE = WM_APP + 20;
     TProbe probe;
     probe.Create();
     HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 50, 20, probe.Handle(), nullptr,
                                 nullptr, nullptr);
     ASSERT_TRUE(edit);
     auto alive = std::make_shared<int>(0);
-    int first = 0, second = 0;
-    auto handler = [](std::shared_ptr<int> keep, int& count) {
-        return [keep, &count](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            if (msg == WM_PROBE)
-                ++count;
-            if (msg == WM_THROW)
-                throw ui::TAppError("Subclass failure");
+    int seen[2] = {};
+    for (int& count : seen)
+        ui::Subclass(edit, [alive, &count](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+            count += msg == WM_PROBE;
+            if (msg == WM_RAISE)
+                reinterpret_cast<void (*)()>(wParam)();
             return DefSubclassProc(wnd, msg, wParam, lParam);
-        };
-    };
-    ui::Subclass(edit, handler(alive, first));
-    ui::Subclass(edit, handler(alive, second));
+        });
     EXPECT_EQ(alive.use_count(), 3);
 
     // Both handlers see a message, and the control's own behaviour is still reached.
     SendMessageW(edit, WM_PROBE, 0, 0);
-    EXPECT_EQ(first, 1);
-    EXPECT_EQ(second, 1);
+    EXPECT_TRUE(seen[0] == 1 && seen[1] == 1);
     SetWindowTextW(edit, L"text");
     EXPECT_EQ(support::Text(edit), L"text");
 
     support::BoxReader reader;
-    EXPECT_EQ(SendMessageW(edit, WM_THROW, 0, 0), 0);
+    void (*raise)() = [] { throw ui::TAppError("Subclass failure"); };
+    EXPECT_EQ(SendMessageW(edit, WM_RAISE, reinterpret_cast<WPARAM>(raise), 0), 0);
     reader.Join();
     EXPECT_EQ(reader.text, L"Subclass failure.");
     EXPECT_TRUE(IsWindow(edit));
@@ -128,24 +124,19 @@ TEST(Application, ActivationIsReportedAfterTheChangeAndMinimiseOncePerTransition
     TProbe probe;
     probe.Create();
     ui::TApplication app;
-    int activated = 0, deactivated = 0, minimised = 0;
-    app.OnActivate = [&] { ++activated; };
-    app.OnDeactivate = [&] { ++deactivated; };
-    app.OnMinimize = [&] { ++minimised; };
+    std::string events;
+    app.OnActivate = [&] { events += "activate "; };
+    app.OnDeactivate = [&] { events += "deactivate "; };
+    app.OnMinimize = [&] { events += "minimise "; };
     HWND wnd = probe.Handle();
     LRESULT r = 0;
     ASSERT_TRUE(app.MainWindowMessage(wnd, WM_ACTIVATEAPP, FALSE, 0, &r));
-    EXPECT_EQ(deactivated, 0) << "delivered by a posted message, not inside WM_ACTIVATEAPP";
+    EXPECT_EQ(events, "") << "delivered by a posted message, not inside WM_ACTIVATEAPP";
     MSG msg;
     while (PeekMessageW(&msg, wnd, WM_APPACTIVATION, WM_APPACTIVATION, PM_REMOVE))
         app.MainWindowMessage(wnd, msg.message, msg.wParam, msg.lParam, &r);
-    EXPECT_EQ(deactivated, 1);
-    EXPECT_EQ(activated, 0);
-
     EXPECT_FALSE(app.MainWindowMessage(wnd, WM_SIZE, SIZE_MINIMIZED, 0, &r));
-    app.MainWindowMessage(wnd, WM_SIZE, SIZE_MINIMIZED, 0, &r);
-    EXPECT_EQ(minimised, 1);
-    app.MainWindowMessage(wnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 100), &r);
-    app.MainWindowMessage(wnd, WM_SIZE, SIZE_MINIMIZED, 0, &r);
-    EXPECT_EQ(minimised, 2);
+    for (WPARAM size : {SIZE_MINIMIZED, SIZE_RESTORED, SIZE_MINIMIZED})
+        app.MainWindowMessage(wnd, WM_SIZE, size, MAKELPARAM(100, 100), &r);
+    EXPECT_EQ(events, "deactivate minimise minimise ");
 }
