@@ -341,13 +341,6 @@ RECT Faces::Location(long child) const {
     return {x, y, x + w, y + h};
 }
 
-long Faces::Find(const std::wstring& name) const {
-    for (long k = 1, n = Count(); k <= n; ++k)
-        if (Name(k) == name)
-            return k;
-    return 0;
-}
-
 long Faces::First(long state, bool has) const {
     for (long k = 1, n = Count(); k <= n; ++k)
         if (((State(k) & state) != 0) == has)

@@ -139,14 +139,10 @@ class Faces {
     Faces(const Faces&) = delete;
     long Count() const;
     std::wstring Name(long child) const { return String(&IAccessible::get_accName, child); }
-    std::wstring Description(long child) const {
-        return String(&IAccessible::get_accDescription, child);
-    }
+    std::wstring Hint(long child) const { return String(&IAccessible::get_accDescription, child); }
     long Role(long child) const { return Long(&IAccessible::get_accRole, child); }
     long State(long child) const { return Long(&IAccessible::get_accState, child); }
     RECT Location(long child) const; // on the screen
-    // The child named so, or 0.
-    long Find(const std::wstring& name) const;
     // The first child with the state, or without it (has = false), or 0.
     long First(long state, bool has = true) const;
     bool DoDefaultAction(long child) const;

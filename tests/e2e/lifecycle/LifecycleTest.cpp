@@ -31,9 +31,7 @@ TEST(Lifecycle, FirstStartCentresTheWindowMakesItTopmostAfterTheSplashAndSavesOn
     auto mains = TopWindows(pad.proc.pid, L"TMainForm");
     ASSERT_EQ(mains.size(), 1u);
     // During the splash the window is disabled and outside the topmost band; the splash is in it.
-    EXPECT_FALSE(IsWindowEnabled(mains[0]));
-    EXPECT_TRUE(IsTopmost(pad.Splash()));
-    EXPECT_FALSE(IsTopmost(mains[0]));
+    EXPECT_TRUE(!IsWindowEnabled(mains[0]) && IsTopmost(pad.Splash()) && !IsTopmost(mains[0]));
     ASSERT_TRUE(pad.WaitReady());
     EXPECT_TRUE(WaitFor([&] { return IsTopmost(pad.main); })) << "the default style";
 
@@ -101,10 +99,9 @@ TEST(Lifecycle, ASettingsFileThatCannotBeReadOrWrittenIsLeftAsItWasAndReportedOn
         Moodpad pad;
         ASSERT_TRUE(pad.Prepare(&s));
         const std::string before = ReadFile(pad.Ini());
-        HANDLE lock = INVALID_HANDLE_VALUE;
-        if (locked)
-            lock =
-                CreateFileW(pad.Ini().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const HANDLE lock = locked ? CreateFileW(pad.Ini().c_str(), GENERIC_READ, 0, nullptr,
+                                                 OPEN_EXISTING, 0, nullptr)
+                                   : INVALID_HANDLE_VALUE;
         ASSERT_TRUE(locked ? lock != INVALID_HANDLE_VALUE
                            : SetFileAttributesW(pad.Ini().c_str(), FILE_ATTRIBUTE_READONLY));
         ASSERT_TRUE(pad.Launch() && pad.WaitReady());

@@ -35,7 +35,7 @@ TEST(Palette, MissingPicturesGiveFacesAndOneNoticeThatOpensAboveTheSplash) {
         EXPECT_EQ(faces.Name(k), Widen(s.faces[k - 1].sequence));
         EXPECT_EQ(faces.Role(k), ROLE_SYSTEM_PUSHBUTTON);
     }
-    EXPECT_EQ(faces.Description(2), L"Wink");
+    EXPECT_EQ(faces.Hint(2), L"Wink");
 
     const HWND seq = pad.Control(mcSequence), hint = pad.Control(mcHint);
     MoveMouse(Centre(faces.Location(1)));

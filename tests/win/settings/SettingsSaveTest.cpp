@@ -24,18 +24,17 @@ class SettingsSave : public ::testing::Test {
         file.SetButtons({MakeEntry(":-)", "Smile", "smile")});
         file.Save();
     }
-    void SaveStyle(uint8_t style) { SaveStyle(style, dir); }
     support::TempDir temp;
     const std::string dir = fs::path(temp.path).string() + "\\";
 };
 
 // A read-only file is kept so too: Lifecycle.ASettingsFileThatCannotBeReadOrWritten... shows it.
 TEST_F(SettingsSave, ABlockedTemporaryFileKeepsTheOldFile) {
-    SaveStyle(2);
+    SaveStyle(2, dir);
     const std::string before = Read();
     ASSERT_TRUE(CreateDirectoryA((dir + "PAD.INI.tmp").c_str(), nullptr)); // not ours, in the way
     try {
-        SaveStyle(0);
+        SaveStyle(0, dir);
         ADD_FAILURE() << "saved through a blocked temporary file";
     } catch (const TIniWriteError& e) {
         EXPECT_EQ(e.message, "INI File could not be stored");
