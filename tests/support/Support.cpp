@@ -1,7 +1,6 @@
 #include "support/Support.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 
