@@ -12,28 +12,25 @@
 //
 // Usage: program_win.exe <folder for the face pictures, kept between runs> [seconds to wait for
 // 12,000 faces, default 20]. Needs the program folder (MOODPAD_DIST_DIR) and emptywin.exe and
-// target.exe beside this program.
-#include <windows.h>
-#include <oleacc.h>
+// target.exe beside this program. It drives them with the tests' support library.
+#include "support/Support.h"
+
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace fs = std::filesystem;
+using namespace support;
 
 namespace {
 
 constexpr double kSplashMs = 1500.0;
-constexpr int kPanelId = 108, kPaletteId = 109; // the palette window inside the main window's panel
-constexpr UINT kTargetEcho = WM_APP + 2, kTargetEchoReply = WM_APP + 3,
-               kTargetActivate = WM_APP + 4;
 
 double NowMs() {
     static const double perMs = [] {
@@ -69,88 +66,12 @@ void Note(const std::string& text) {
     std::fflush(stdout);
 }
 
-// Serves this thread's messages until pred holds or the time is up.
-template <class Pred> bool WaitFor(Pred pred, double timeoutMs, DWORD pollMs = 1) {
-    const double end = NowMs() + timeoutMs;
-    for (;;) {
-        if (pred())
-            return true;
-        if (NowMs() >= end)
-            return false;
-        MSG m;
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&m);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, pollMs, QS_ALLINPUT);
-    }
+// Polls pred every millisecond until it holds or the time is up, serving this thread's messages.
+bool WaitFor(const std::function<bool()>& pred, double timeoutMs) {
+    return support::WaitFor(pred, static_cast<DWORD>(timeoutMs), 1);
 }
-
-fs::path ExeDir() {
-    wchar_t buf[MAX_PATH * 4];
-    const DWORD n = GetModuleFileNameW(nullptr, buf, MAX_PATH * 4);
-    return fs::path(std::wstring(buf, n)).parent_path();
-}
-
-fs::path DistDir() {
-    wchar_t buf[MAX_PATH * 4];
-    const DWORD n = GetEnvironmentVariableW(L"MOODPAD_DIST_DIR", buf, MAX_PATH * 4);
-    return n ? fs::path(std::wstring(buf, n)) : ExeDir() / "dist";
-}
-
-// A top-level window of a process by class; visible ones only when asked.
-HWND WindowOf(DWORD pid, const wchar_t* cls, bool visibleOnly = false) {
-    for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w;
-         w = FindWindowExW(nullptr, w, cls, nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == pid && (!visibleOnly || IsWindowVisible(w)))
-            return w;
-    }
-    return nullptr;
-}
-
-// A process started for a measurement and ended with it.
-class Process {
-  public:
-    bool Start(const fs::path& exe, const std::wstring& args = L"") {
-        std::wstring cmd = L"\"" + exe.wstring() + L"\" " + args;
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        return CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              exe.parent_path().c_str(), &si, &pi_) != 0;
-    }
-    ~Process() { Kill(); }
-    void Kill() {
-        if (!pi_.hProcess)
-            return;
-        TerminateProcess(pi_.hProcess, 1);
-        WaitForSingleObject(pi_.hProcess, 5000);
-        CloseHandle(pi_.hThread);
-        CloseHandle(pi_.hProcess);
-        pi_ = {};
-    }
-    bool WaitExit(double ms) {
-        return WaitFor([&] { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0; }, ms,
-                       10);
-    }
-    DWORD pid() const { return pi_.dwProcessId; }
-    HANDLE handle() const { return pi_.hProcess; }
-
-  private:
-    PROCESS_INFORMATION pi_{};
-};
 
 // ---- settings files and faces ------------------------------------------------------------------
-
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const fs::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary | std::ios::trunc) << text;
-}
 
 // prefix followed by n (built without `"literal" + std::string`, which GCC 12 warns about).
 std::string Numbered(const char* prefix, int n) {
@@ -195,11 +116,12 @@ struct Folder {
 
     explicit Folder(const fs::path& d) : dir(d) {
         fs::create_directories(dir);
+        const fs::path dist = DistDir();
         for (const char* f : {"Moodpad.exe", "HookLib.dll"})
-            fs::copy_file(DistDir() / f, dir / f, fs::copy_options::overwrite_existing);
-        fs::copy(DistDir() / "Faces", dir / "Faces",
+            fs::copy_file(dist / f, dir / f, fs::copy_options::overwrite_existing);
+        fs::copy(dist / "Faces", dir / "Faces",
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        sampleIni = ReadFile(DistDir() / "MOODPAD.INI");
+        sampleIni = ReadFile(dist / "MOODPAD.INI");
     }
     fs::path Exe() const { return dir / "Moodpad.exe"; }
     fs::path Ini() const { return dir / "MOODPAD.INI"; }
@@ -239,33 +161,22 @@ struct Pad {
     std::vector<std::wstring> boxes;
 };
 
-std::wstring BoxText(HWND box) {
-    std::wstring text;
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
-        wchar_t cls[32], buf[512];
-        GetClassNameW(c, cls, 32);
-        if (lstrcmpiW(cls, L"Static") == 0 && GetWindowTextW(c, buf, 512) > 0)
-            text += buf;
-    }
-    return text;
-}
-
 // Starts the program and waits until it is ready: the main window visible and enabled, the
 // splash gone. A message box on the way is noted and closed, as a user would.
 bool StartPad(Pad& pad, const Folder& folder, double timeoutMs) {
     const double t0 = NowMs();
-    if (!pad.proc.Start(folder.Exe()))
+    if (!pad.proc.Start(folder.Exe(), L"", folder.dir))
         return false;
-    const DWORD pid = pad.proc.pid();
+    const DWORD pid = pad.proc.pid;
     return WaitFor(
         [&] {
-            if (HWND box = WindowOf(pid, L"#32770", true)) {
-                pad.boxes.push_back(BoxText(box));
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            if (HWND box = TopWindow(pid, L"#32770", nullptr, true)) {
+                pad.boxes.push_back(MessageBoxText(box));
+                PressOk(box);
                 WaitFor([&] { return !IsWindow(box); }, 2000);
             }
-            HWND main = WindowOf(pid, L"TMainForm", true);
-            if (!main || !IsWindowEnabled(main) || WindowOf(pid, L"TSplashForm"))
+            HWND main = TopWindow(pid, L"TMainForm", nullptr, true);
+            if (!main || !IsWindowEnabled(main) || TopWindow(pid, L"TSplashForm"))
                 return false;
             pad.main = main;
             pad.readyMs = NowMs() - t0;
@@ -277,9 +188,9 @@ bool StartPad(Pad& pad, const Folder& folder, double timeoutMs) {
 double EmptyWindowStart() {
     Process p;
     const double t0 = NowMs();
-    if (!p.Start(ExeDir() / "emptywin.exe"))
+    if (!p.Start(ExeDir() + L"\\emptywin.exe", L"", ExeDir()))
         return -1;
-    return WaitFor([&] { return WindowOf(p.pid(), L"EmptyWin", true) != nullptr; }, 10000)
+    return WaitFor([&] { return TopWindow(p.pid, L"EmptyWin", nullptr, true) != nullptr; }, 10000)
                ? NowMs() - t0
                : -1;
 }
@@ -303,16 +214,16 @@ BOOL CALLBACK CountTop(HWND w, LPARAM param) {
 // Windows of the process (Wine has no GetGuiResources) and its page-file bytes (Wine reports
 // PrivateUsage as 0).
 void Resources(const Pad& pad, const char* faces) {
-    std::pair<DWORD, int> q{pad.proc.pid(), 0};
+    std::pair<DWORD, int> q{pad.proc.pid, 0};
     EnumWindows(CountTop, reinterpret_cast<LPARAM>(&q));
     Result((std::string("mem.windows.") + faces).c_str(), q.second);
     PROCESS_MEMORY_COUNTERS_EX pmc{};
     pmc.cb = sizeof pmc;
-    if (GetProcessMemoryInfo(pad.proc.handle(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
+    if (GetProcessMemoryInfo(pad.proc.handle, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
                              sizeof pmc))
         Result((std::string("mem.pagefile_kb.") + faces).c_str(), pmc.PagefileUsage / 1024.0);
-    const DWORD user = GetGuiResources(pad.proc.handle(), GR_USEROBJECTS);
-    const DWORD gdi = GetGuiResources(pad.proc.handle(), GR_GDIOBJECTS);
+    const DWORD user = GetGuiResources(pad.proc.handle, GR_USEROBJECTS);
+    const DWORD gdi = GetGuiResources(pad.proc.handle, GR_GDIOBJECTS);
     if (user || gdi) {
         Result((std::string("mem.user_objects.") + faces).c_str(), user);
         Result((std::string("mem.gdi_objects.") + faces).c_str(), gdi);
@@ -406,15 +317,14 @@ void BigPalette(Folder& folder, const fs::path& faces, double timeoutMs) {
     PostMessageW(pad.main, WM_CLOSE, 0, 0);
     WaitFor(
         [&] {
-            if (HWND box = WindowOf(pad.proc.pid(), L"#32770", true)) {
-                const std::wstring t = BoxText(box);
-                Note("12,000 faces, on close: \"" + std::string(t.begin(), t.end()) + "\"");
-                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            if (HWND box = TopWindow(pad.proc.pid, L"#32770", nullptr, true)) {
+                Note("12,000 faces, on close: \"" + Narrow(MessageBoxText(box)) + "\"");
+                PressOk(box);
                 WaitFor([&] { return !IsWindow(box); }, 2000);
             }
-            return WaitForSingleObject(pad.proc.handle(), 0) == WAIT_OBJECT_0;
+            return !pad.proc.Running();
         },
-        30000, 10);
+        30000);
     Result("big.saved_buttons", CountButtons(ReadFile(folder.Ini())));
 }
 
@@ -451,80 +361,21 @@ std::vector<double> PostedRoundTrips(HWND target) {
 }
 
 // QueryPerformanceCounter values of the pastes the target logged, in milliseconds.
-std::vector<double> PasteTimes(const fs::path& log) {
+std::vector<double> PasteTimes(const Target& target) {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
     std::vector<double> out;
-    std::istringstream lines(ReadFile(log));
-    for (std::string line; std::getline(lines, line);) {
-        std::istringstream s(line);
-        long long qpc;
-        std::string kind;
-        if (s >> qpc >> kind && kind == "PASTE")
-            out.push_back(static_cast<double>(qpc) * 1000.0 / static_cast<double>(f.QuadPart));
-    }
+    for (const LogLine& l : target.Lines("PASTE"))
+        out.push_back(static_cast<double>(l.qpc) * 1000.0 / static_cast<double>(f.QuadPart));
     return out;
 }
 
-void SendKeys(std::initializer_list<std::pair<WORD, bool>> keys) {
-    std::vector<INPUT> in;
-    for (auto [vk, up] : keys) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = vk;
-        i.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        in.push_back(i);
-    }
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-}
-
-void ClickAt(int x, int y) {
-    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    INPUT in[3] = {};
-    for (INPUT& i : in) {
-        i.type = INPUT_MOUSE;
-        // Rounded up, or the pointer lands one pixel short.
-        i.mi.dx = static_cast<LONG>((static_cast<long long>(x) * 65536 + w - 1) / w);
-        i.mi.dy = static_cast<LONG>((static_cast<long long>(y) * 65536 + h - 1) / h);
-        i.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    }
-    in[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    in[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    SendInput(3, in, sizeof(INPUT));
-}
-
-// The screen rectangle of the first face, found through the palette's accessibility interface
-// as a screen reader finds it.
-bool FirstFace(HWND main, RECT& cell) {
-    HWND palette = GetDlgItem(GetDlgItem(main, kPanelId), kPaletteId);
-    if (!palette)
-        return false;
-    IAccessible* acc = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(palette, OBJID_CLIENT, __uuidof(IAccessible),
-                                          reinterpret_cast<void**>(&acc))))
-        return false;
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = 1;
-    long x = 0, y = 0, w = 0, h = 0;
-    const bool ok = SUCCEEDED(acc->accLocation(&x, &y, &w, &h, child)) && w > 0 && h > 0;
-    acc->Release();
-    cell = {x, y, x + w, y + h};
-    return ok;
-}
-
-void ClickToPaste(Folder& folder, const fs::path& work) {
-    Process target;
-    const fs::path log = work / "target.log";
-    fs::remove(log);
-    if (!target.Start(ExeDir() / "target.exe", L"\"" + log.wstring() + L"\" 20 20 400 240")) {
+void ClickToPaste(Folder& folder) {
+    Target target;
+    if (!target.Start()) {
         Note("click: target.exe did not start");
         return;
     }
-    HWND top = nullptr;
-    WaitFor([&] { return (top = WindowOf(target.pid(), L"MoodpadTarget", true)) != nullptr; },
-            10000);
     // The sample's faces and options, the window beside the target and not tracking the mouse.
     std::string ini = folder.sampleIni;
     const auto set = [&](const std::string& key, const std::string& value) {
@@ -539,37 +390,36 @@ void ClickToPaste(Folder& folder, const fs::path& work) {
     set("Height", "209");
     WriteFile(folder.Ini(), ini);
     Pad pad;
-    if (!top || !StartPad(pad, folder, 20000)) {
-        Note("click: the programs did not start");
+    if (!StartPad(pad, folder, 20000)) {
+        Note("click: the program did not start");
         return;
     }
-    ResultMedian("click.round_trip_ms", PostedRoundTrips(top));
-    RECT cell;
-    if (!FirstFace(pad.main, cell)) {
-        Note("click: no face found through the palette's accessibility interface (id 109)");
+    ResultMedian("click.round_trip_ms", PostedRoundTrips(target.top));
+    // The first face, found through the palette's accessibility interface as a screen reader
+    // finds it.
+    const POINT face = Centre(
+        Faces(GetDlgItem(GetDlgItem(pad.main, MainControlIds[mcPanel]), PALETTEID)).Location(1));
+    if (face.x == 0 && face.y == 0) {
+        Note("click: no face found through the palette's accessibility interface");
         return;
     }
-    PostMessageW(top, kTargetActivate, 0, 0);
-    WaitFor([&] { return GetForegroundWindow() == top; }, 5000);
-    SendKeys({{VK_MENU, false}, {'E', false}, {'E', true}, {VK_MENU, true}}); // the hot key
+    target.Activate();
+    Chord({VK_MENU, 'E'}); // the hot key
     if (!WaitFor([&] { return GetForegroundWindow() == pad.main; }, 5000)) {
         Note("click: the hot key did not bring the palette to the front");
         return;
     }
     std::vector<double> delivery;
     for (int i = 0; i < 15; ++i) {
-        const size_t before = PasteTimes(log).size();
+        const size_t before = PasteTimes(target).size();
         const double t0 = NowMs();
-        ClickAt((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2);
+        Click(face);
         std::vector<double> pastes;
-        if (!WaitFor([&] { return (pastes = PasteTimes(log)).size() > before; }, 5000)) {
-            std::string boxes;
-            if (HWND box = WindowOf(pad.proc.pid(), L"#32770", true))
-                for (wchar_t c : BoxText(box))
-                    boxes += c < 128 ? static_cast<char>(c) : '?';
-            Note("click " + std::to_string(i) + ": no paste arrived" +
-                 (boxes.empty() ? "" : ", a box says: " + boxes) +
-                 (GetForegroundWindow() == pad.main ? "" : ", the palette is not in front"));
+        if (!WaitFor([&] { return (pastes = PasteTimes(target)).size() > before; }, 5000)) {
+            std::string why = GetForegroundWindow() == pad.main ? "" : ", the palette not in front";
+            if (HWND box = WaitBox(pad.proc.pid, 0))
+                why += ", a box saying \"" + Narrow(MessageBoxText(box)) + "\"";
+            Note("click " + std::to_string(i) + ": no paste arrived" + why);
             return;
         }
         delivery.push_back(pastes.back() - t0);
@@ -597,7 +447,7 @@ int main(int argc, char** argv) {
         EnsureFaces(faces, 12000);
         Folder folder(work / "program");
         StartUp(folder, faces);
-        ClickToPaste(folder, work);
+        ClickToPaste(folder);
         BigPalette(folder, faces, bigTimeoutMs);
     } catch (const std::exception& e) {
         Note(std::string("stopped: ") + e.what());

@@ -16,15 +16,10 @@ void Check(bool ok) {
         std::abort();
 }
 
-std::string TempPath() {
-    static const std::string path = "/tmp/fuzz_buttons_" + std::to_string(::getpid()) + ".INI";
-    return path;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string path = TempPath();
+    static const std::string path = "/tmp/fuzz_buttons_" + std::to_string(::getpid()) + ".INI";
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 

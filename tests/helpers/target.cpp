@@ -1,11 +1,16 @@
-// A target application for the end-to-end tests: a top-level window "MoodpadTarget" with a focused
-// multi-line edit at (20, 20), 400 x 240. Usage: target.exe <log file>. Every message that
-// insertion and tracking can produce is appended to the log, one flushed line each:
-//   <QueryPerformanceCounter> PASTE|CHAR|KEYDOWN|SYSKEYDOWN|SENDTOHOOK|MARK <wParam> <lParam>
-// The edit still handles every message, so a paste shows the clipboard text in it. The tracking
-// query is logged by a message hook of this thread, which runs before any global hook: the hook
-// library answers the query and may turn it into WM_NULL before it is dispatched. The commands a
-// test may post are in Target.h.
+// A target application for the hook library's and the end-to-end tests: a top-level window
+// "MoodpadTarget" with a focused multi-line edit at (20, 20), 400 x 240. Usage: target.exe <log
+// file>. Every message that insertion, tracking and the hot key can produce is appended to the log,
+// one flushed line each:
+//   <QueryPerformanceCounter> <kind> <wParam> <lParam>
+// where kind is PASTE, a key or character message of the edit (KEYDOWN, KEYUP, CHAR, SYSKEYDOWN,
+// SYSKEYUP, SYSCHAR), MENU (a keyboard menu command or menu loop: a stray Alt release or
+// Alt+letter), SENDTOHOOK (the tracking query taken from the queue), DISPATCHED (the query reached
+// the window) or MARK. The edit still handles every message, so a paste shows the clipboard text in
+// it. SENDTOHOOK is logged by a message hook of this thread, which runs before any global hook: the
+// hook library answers the query and turns it into WM_NULL before it is dispatched. The commands a
+// test may post are in Target.h. Started without a log file (as the program's start-up program), it
+// logs one line RAN to "<its own path>.ran" and ends.
 #include "Messages.h"
 #include "Target.h"
 
@@ -32,10 +37,11 @@ void Log(const char* what, WPARAM a, LPARAM b) {
 }
 
 LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    const std::pair<UINT, const char*> logged[] = {{WM_PASTE, "PASTE"},
-                                                   {WM_CHAR, "CHAR"},
-                                                   {WM_KEYDOWN, "KEYDOWN"},
-                                                   {WM_SYSKEYDOWN, "SYSKEYDOWN"}};
+    const std::pair<UINT, const char*> logged[] = {
+        {WM_PASTE, "PASTE"},           {WM_CHAR, "CHAR"},
+        {WM_KEYDOWN, "KEYDOWN"},       {WM_KEYUP, "KEYUP"},
+        {WM_SYSKEYDOWN, "SYSKEYDOWN"}, {WM_SYSKEYUP, "SYSKEYUP"},
+        {WM_SYSCHAR, "SYSCHAR"}};
     for (const auto& [m, name] : logged)
         if (m == msg)
             Log(name, wParam, lParam);
@@ -44,18 +50,28 @@ LRESULT CALLBACK EditProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CREATE:
+    case WM_CREATE: {
+        RECT r;
+        GetClientRect(hwnd, &r);
         edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
-                               0, 0, 10, 10, hwnd, nullptr, nullptr, nullptr);
+                               0, 0, r.right, r.bottom, hwnd, nullptr, nullptr, nullptr);
         editProc = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
         return 0;
-    case WM_SIZE:
-        MoveWindow(edit, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
-        return 0;
+    }
     case WM_SETFOCUS:
         SetFocus(edit);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_KEYMENU)
+            Log("MENU", wParam, lParam);
+        break;
+    case WM_ENTERMENULOOP:
+        Log("MENU", wParam, 0);
+        break;
+    case WM_SENDTOHOOK:
+        Log("DISPATCHED", wParam, lParam);
         return 0;
     case kTargetMark:
         Log("MARK", wParam, 0);
@@ -86,16 +102,19 @@ LRESULT CALLBACK GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-    if (argc < 2)
-        return 1;
-    logFile = CreateFileW(argv[1], FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    wchar_t ran[MAX_PATH * 4];
+    lstrcpyW(ran + GetModuleFileNameW(nullptr, ran, MAX_PATH * 4 - 8), L".ran");
+    logFile =
+        CreateFileW(argc > 1 ? argv[1] : ran, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (argc < 2) {
+        Log("RAN", 0, 0);
+        return 0;
+    }
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = TopProc;
     wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     wc.lpszClassName = L"MoodpadTarget";
     RegisterClassW(&wc);
     SetWindowsHookExW(WH_GETMESSAGE, GetMessageProc, nullptr, GetCurrentThreadId());

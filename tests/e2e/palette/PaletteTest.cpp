@@ -1,11 +1,11 @@
 // The palette as a user and a screen reader see it: its faces, the notice about missing pictures,
 // the sequence and hint under the mouse, the keyboard, scrolling and resizing, and the tracking
 // query that hovering sends to the active program.
-#include "e2e/E2E.h"
+#include "support/Support.h"
 
 #include <gtest/gtest.h>
 
-using namespace e2e;
+using namespace support;
 
 namespace {
 
@@ -23,11 +23,11 @@ TEST(Palette, MissingPicturesGiveFacesAndOneNoticeThatOpensAboveTheSplash) {
     // Start-up waits for the notice: beneath the topmost splash no one could see it.
     ASSERT_TRUE(splash) << "the notice came after the splash";
     EXPECT_TRUE(IsAbove(box, splash)) << "the notice opened beneath the splash";
-    EXPECT_EQ(Text(box), L"Moodpad");
-    EXPECT_EQ(MessageBoxText(box), L"One or more pictures could not be loaded");
+    EXPECT_EQ(Text(box) + L": " + MessageBoxText(box),
+              L"Moodpad: One or more pictures could not be loaded");
     PressOk(box);
     ASSERT_TRUE(pad.WaitReady() && Settle(pad.main));
-    EXPECT_TRUE(MessageBoxes(pad.proc.pid).empty()) << "the notice came more than once";
+    EXPECT_TRUE(pad.BoxTexts().empty()) << "the notice came more than once";
 
     Faces faces(pad.Palette());
     ASSERT_EQ(faces.Count(), 3) << "a face without its picture is a face all the same";
@@ -35,7 +35,7 @@ TEST(Palette, MissingPicturesGiveFacesAndOneNoticeThatOpensAboveTheSplash) {
         EXPECT_EQ(faces.Name(k), Widen(s.faces[k - 1].sequence));
         EXPECT_EQ(faces.Role(k), ROLE_SYSTEM_PUSHBUTTON);
     }
-    EXPECT_EQ(faces.Description(2), L"Wink");
+    EXPECT_EQ(faces.Hint(2), L"Wink");
 
     const HWND seq = pad.Control(mcSequence), hint = pad.Control(mcHint);
     MoveMouse(Centre(faces.Location(1)));
@@ -133,7 +133,7 @@ TEST(Palette, HoveringQueriesTheActiveProgramOncePerFaceVisitWhenTracking) {
             return WaitFor([&] { return Text(pad.Control(mcSequence)) == faces.Name(k); });
         };
         MoveMouse(kOffPalette);
-        ASSERT_TRUE(target.Activate() && SetClipboardText("before"));
+        ASSERT_TRUE(target.Activate() && ClearClipboard());
         ASSERT_TRUE(hover(1, -6) && hover(1) && hover(1, 5) && hover(2) && hover(2, 4));
         ASSERT_TRUE(target.Sync());
         EXPECT_EQ(target.Count("SENDTOHOOK"), tracking ? 2u : 0u);

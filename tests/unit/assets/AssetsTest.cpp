@@ -2,11 +2,11 @@
 // bitmap of the size and colour depth its window expects, the icons hold the sizes Explorer and the
 // about box use, and the face list, the face folder and the sample settings file agree.
 #include "settings/Ini.h"
+#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -16,13 +16,6 @@ namespace {
 
 const fs::path kAssets = fs::path(MOODPAD_SOURCE_DIR) / "assets";
 using Shape = std::tuple<unsigned, unsigned, unsigned>; // width, height, bits per pixel
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
 
 unsigned Le(const std::string& b, size_t at, int bytes) {
     unsigned v = 0;
@@ -41,7 +34,7 @@ Shape Dib(const std::string& b, size_t at, unsigned heightFactor = 1) {
 }
 
 Shape Bmp(const fs::path& p) {
-    const std::string b = ReadAll(p);
+    const std::string b = support::ReadFile(p);
     return b.substr(0, 2) == "BM" && Le(b, 2, 4) == b.size() ? Dib(b, 14) : Shape{};
 }
 
@@ -51,7 +44,7 @@ struct FaceRow {
 
 std::vector<FaceRow> FaceList() {
     std::vector<FaceRow> rows;
-    std::istringstream in(ReadAll(kAssets / "faces.tsv"));
+    std::istringstream in(support::ReadFile(kAssets / "faces.tsv"));
     for (FaceRow r; std::getline(in, r.picture, '\t') && std::getline(in, r.sequence, '\t') &&
                     std::getline(in, r.hint);)
         rows.push_back(r);
@@ -72,7 +65,7 @@ TEST(Assets, PicturesHaveTheSizeAndColourDepthTheirWindowsExpect) {
     const std::pair<const char*, std::vector<unsigned>> icons[] = {{"icons/moodpad.ico", {32, 16}},
                                                                    {"icons/credits.ico", {32}}};
     for (const auto& [file, sizes] : icons) {
-        const std::string b = ReadAll(kAssets / file);
+        const std::string b = support::ReadFile(kAssets / file);
         ASSERT_EQ(Le(b, 2, 2), 1u) << file << " is no icon";
         ASSERT_EQ(Le(b, 4, 2), sizes.size()) << file;
         for (size_t i = 0; i < sizes.size(); ++i)

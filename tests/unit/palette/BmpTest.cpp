@@ -9,29 +9,17 @@ namespace {
 // A bitmap file: file header, info header (40 bytes), palette, pixel bytes as given.
 std::vector<uint8_t> Bmp(int width, int height, int bpp, uint32_t compression,
                          const std::vector<uint32_t>& palette, const std::vector<uint8_t>& bits) {
-    std::vector<uint8_t> b;
-    auto put = [&](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            b.push_back(static_cast<uint8_t>(v >> (8 * i)));
-    };
-    const uint32_t offBits = 14 + 40 + 4 * static_cast<uint32_t>(palette.size());
-    b = {'B', 'M'};
-    put(offBits + static_cast<uint32_t>(bits.size()), 4);
-    put(0, 4);
-    put(offBits, 4);
-    put(40, 4);
-    put(static_cast<uint32_t>(width), 4);
-    put(static_cast<uint32_t>(height), 4);
-    put(1, 2);
-    put(static_cast<uint32_t>(bpp), 2);
-    put(compression, 4);
-    put(static_cast<uint32_t>(bits.size()), 4);
-    put(0, 4);
-    put(0, 4);
-    put(static_cast<uint32_t>(palette.size()), 4);
-    put(0, 4);
-    for (uint32_t c : palette)
-        put(c, 4);
+    const uint32_t colours = uint32_t(palette.size()), size = uint32_t(bits.size());
+    const uint32_t offBits = 14 + 40 + 4 * colours, total = offBits + size;
+    // After "BM" every field is 4 bytes long but the planes and the depth, which share one here.
+    const uint32_t w = uint32_t(width), h = uint32_t(height), depth = 1 | uint32_t(bpp) << 16;
+    std::vector<uint32_t> fields = {total,       0,    offBits, 40, w,       h, depth,
+                                    compression, size, 0,       0,  colours, 0};
+    fields.insert(fields.end(), palette.begin(), palette.end());
+    std::vector<uint8_t> b = {'B', 'M'};
+    for (uint32_t v : fields)
+        for (int i = 0; i < 4; ++i)
+            b.push_back(uint8_t(v >> (8 * i)));
     b.insert(b.end(), bits.begin(), bits.end());
     return b;
 }

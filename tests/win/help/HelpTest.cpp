@@ -1,4 +1,5 @@
 // Which help file the program opens, and that the built help file really opens at its contents.
+#include "support/Support.h"
 #include "ui/Help_win.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <vector>
 
 using help::THelpKind;
 using help::THelpResult;
@@ -17,42 +17,33 @@ namespace fs = std::filesystem;
 
 class HelpFile : public ::testing::Test {
   protected:
-    void SetUp() override { fs::create_directories(dir); }
-    void TearDown() override { fs::remove_all(dir); }
-    const fs::path dir =
-        fs::temp_directory_path() / ("moodpad-help-" + std::to_string(GetTickCount64()));
+    support::TempDir temp;
+    const fs::path dir = temp.path;
 };
 
-BOOL CALLBACK CollectHelpWindow(HWND w, LPARAM lp) {
-    wchar_t cls[64] = L"";
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == GetCurrentProcessId() && GetClassNameW(w, cls, 64) && !wcscmp(cls, L"HH Parent"))
-        reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-    return TRUE;
-}
-
-// The HTML Help viewer's top-level windows of this process, once there are some (want) or none.
-std::vector<HWND> WaitHelpWindows(bool want) {
-    std::vector<HWND> found;
-    for (ULONGLONG end = GetTickCount64() + 10000; GetTickCount64() < end; Sleep(20)) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        found.clear();
-        EnumWindows(CollectHelpWindow, reinterpret_cast<LPARAM>(&found));
-        if (found.empty() != want)
-            break;
-    }
-    return found;
+// The HTML Help viewer's window of this process once there is one (want), or null once there is
+// none.
+HWND HelpViewer(bool want) {
+    HWND viewer = nullptr;
+    support::WaitFor(
+        [&] { return !(viewer = support::TopWindow(GetCurrentProcessId(), L"HH Parent")) != want; },
+        10000);
+    return viewer;
 }
 
 } // namespace
 
-TEST_F(HelpFile, OldHelpWinsOverCompiledHtmlAndFoldersDoNotCount) {
+TEST_F(HelpFile, OldHelpWinsOverCompiledHtmlFoldersDoNotCountAndNoneOpensNothing) {
     const std::wstring exe = (dir / "Pad.exe").wstring();
     EXPECT_EQ(help::FindHelpFile(exe).kind, THelpKind::hkNone);
     EXPECT_EQ(help::FindHelpFile(L"").kind, THelpKind::hkNone);
+    EXPECT_EQ(help::ShowHelpFor(nullptr, exe), THelpResult::hrNothing);
+    EXPECT_EQ(help::ShowHelpFor(nullptr, L""), THelpResult::hrNothing);
+    // The test program has no help beside it: the public entry must return quietly.
+    ASSERT_EQ(help::FindHelpFile(help::ProgramPath()).kind, THelpKind::hkNone);
+    ShowHelpContents(nullptr);
+    EXPECT_FALSE(HelpViewer(false));
+
     fs::create_directory(dir / "Pad.hlp"); // a folder that merely carries the name
     EXPECT_EQ(help::FindHelpFile(exe).kind, THelpKind::hkNone);
     std::ofstream(dir / "Pad.chm").put('x');
@@ -67,22 +58,10 @@ TEST_F(HelpFile, OldHelpWinsOverCompiledHtmlAndFoldersDoNotCount) {
     EXPECT_EQ(help::FindHelpFile((dir / "v1.2" / "Pad").wstring()).kind, THelpKind::hkHtmlHelp);
 }
 
-TEST_F(HelpFile, NoHelpFileOpensNothingAndStaysQuiet) {
-    EXPECT_EQ(help::ShowHelpFor(nullptr, (dir / "Pad.exe").wstring()), THelpResult::hrNothing);
-    EXPECT_EQ(help::ShowHelpFor(nullptr, L""), THelpResult::hrNothing);
-    // The test program has no help beside it: the public entry must return quietly.
-    ASSERT_EQ(help::FindHelpFile(help::ProgramPath()).kind, THelpKind::hkNone);
-    ShowHelpContents(nullptr);
-    EXPECT_TRUE(WaitHelpWindows(false).empty());
-}
-
 TEST_F(HelpFile, TheBuiltHelpOpensAtItsContentsAndGoesWithItsOwner) {
-    const wchar_t* dist = _wgetenv(L"MOODPAD_DIST_DIR");
-    const fs::path built = dist ? fs::path(dist) / "Moodpad.chm"
-                                : fs::path(help::ProgramPath()).parent_path() / "dist/Moodpad.chm";
+    const fs::path built = fs::path(support::DistDir()) / "Moodpad.chm";
     if (!fs::is_regular_file(built)) {
-        if (dist)
-            FAIL() << "Moodpad.chm is missing from the program folder";
+        ASSERT_FALSE(_wgetenv(L"MOODPAD_DIST_DIR")) << "Moodpad.chm is missing from the program";
         GTEST_SKIP() << "help not built (scripts/build-help)";
     }
     fs::copy_file(built, dir / "Pad.chm");
@@ -90,23 +69,18 @@ TEST_F(HelpFile, TheBuiltHelpOpensAtItsContentsAndGoesWithItsOwner) {
     // Context 1 must be mapped in the file: a fallback to the default topic would mean the
     // context map was lost in the build.
     EXPECT_EQ(help::ShowHelpFor(nullptr, exe), THelpResult::hrHtmlContext);
-    std::vector<HWND> viewers = WaitHelpWindows(true);
-    ASSERT_FALSE(viewers.empty());
-    wchar_t title[128] = L"";
-    GetWindowTextW(viewers[0], title, 128);
-    EXPECT_STREQ(title, L"Moodpad Help");
+    EXPECT_EQ(support::Text(HelpViewer(true)), L"Moodpad Help");
     help::CloseAllHelp();
-    EXPECT_TRUE(WaitHelpWindows(false).empty());
+    EXPECT_FALSE(HelpViewer(false));
 
     // Opened for a window, the viewer belongs to it and goes with it, so no help window outlives
     // the dialog or the program that asked for it.
     HWND owner = CreateWindowW(L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
                                nullptr, GetModuleHandleW(nullptr), nullptr);
     EXPECT_EQ(help::ShowHelpFor(owner, exe), THelpResult::hrHtmlContext);
-    viewers = WaitHelpWindows(true);
-    ASSERT_FALSE(viewers.empty());
-    EXPECT_EQ(GetWindow(viewers[0], GW_OWNER), owner);
+    const HWND viewer = HelpViewer(true);
+    EXPECT_TRUE(viewer && GetWindow(viewer, GW_OWNER) == owner);
     DestroyWindow(owner);
-    EXPECT_TRUE(WaitHelpWindows(false).empty());
+    EXPECT_FALSE(HelpViewer(false));
     help::CloseAllHelp();
 }

@@ -1,78 +1,43 @@
 #include "palette/ClipWork_win.h"
+#include "support/Support.h"
 #include "ui/AppError.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
 #include <thread>
 #include <windows.h>
 
-namespace {
-
-std::string ReadClipboardText() {
-    std::string text;
-    if (!OpenClipboard(nullptr))
-        return "<not open>";
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        if (auto* p = static_cast<const char*>(GlobalLock(h))) {
-            text = p;
-            GlobalUnlock(h);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
-struct OwnerWindow {
-    HWND wnd = CreateWindowExW(0, L"STATIC", L"clip owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
-    ~OwnerWindow() { DestroyWindow(wnd); }
-};
-
-} // namespace
-
-TEST(PutToClipboard, PutsExactlyTheTextAsCfText) {
-    OwnerWindow owner;
+// The clipboard writer against the clipboard of the platform, also while another thread holds it.
+TEST(PutToClipboard, PutsExactlyTheTextOrFailsWhileAnotherThreadHoldsTheClipboard) {
+    const HWND owner = CreateWindowExW(0, L"STATIC", L"clip owner", WS_OVERLAPPED, 0, 0, 10, 10,
+                                       nullptr, nullptr, nullptr, nullptr);
     const std::string text = " :-)\xE9 ";
-    PutToClipboard(owner.wnd, text);
-    EXPECT_EQ(ReadClipboardText(), text);
+    PutToClipboard(owner, text);
+    EXPECT_EQ(support::ClipboardText(), text);
     EXPECT_EQ(GetOpenClipboardWindow(), nullptr);
-    PutToClipboard(owner.wnd, ";-)");
-    EXPECT_EQ(ReadClipboardText(), ";-)");
-}
 
-TEST(PutToClipboard, ClipboardHeldByAnotherThreadFailsAndKeepsOldContent) {
-    OwnerWindow owner;
-    PutToClipboard(owner.wnd, "previous");
-
-    HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    bool holderOpened = false;
-    std::thread holder([&] {
-        holderOpened = OpenClipboard(nullptr) != FALSE;
-        SetEvent(opened);
-        WaitForSingleObject(release, 10000);
-        if (holderOpened)
-            CloseClipboard();
+    std::atomic<int> holder = 0; // 1 while it holds the clipboard, 2 once it may let go
+    std::thread thread([&] {
+        holder = OpenClipboard(nullptr) ? 1 : -1;
+        support::WaitFor([&] { return holder == 2; }, 10000);
+        CloseClipboard();
     });
-    ASSERT_EQ(WaitForSingleObject(opened, 10000), WAIT_OBJECT_0);
-    ASSERT_TRUE(holderOpened);
-
+    EXPECT_TRUE(support::WaitFor([&] { return holder != 0; }) && holder == 1);
     std::string message;
     try {
-        PutToClipboard(owner.wnd, ":-(");
+        PutToClipboard(owner, ":-(");
     } catch (const ui::TAppError& e) {
         message = e.what();
     }
-    SetEvent(release);
-    holder.join();
-    CloseHandle(opened);
-    CloseHandle(release);
-
+    holder = 2;
+    thread.join();
     EXPECT_EQ(message, "Clipboard processing error");
     EXPECT_EQ(GetOpenClipboardWindow(), nullptr);
-    EXPECT_EQ(ReadClipboardText(), "previous");
+    EXPECT_EQ(support::ClipboardText(), text);
     // Nothing of ours was left open: the clipboard can be taken again at once.
-    PutToClipboard(owner.wnd, "after");
-    EXPECT_EQ(ReadClipboardText(), "after");
+    PutToClipboard(owner, ";-)");
+    EXPECT_EQ(support::ClipboardText(), ";-)");
+    DestroyWindow(owner);
 }

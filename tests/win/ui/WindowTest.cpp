@@ -4,21 +4,19 @@
 #include "ui/Application_win.h"
 #include "ui/Subclass_win.h"
 #include "ui/Window_win.h"
-#include "win/ui/BoxReader.h"
+#include "support/Support.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
-constexpr UINT WM_THROW_APP = WM_APP + 10;
-constexpr UINT WM_THROW_BADALLOC = WM_APP + 11;
-constexpr UINT WM_THROW_OTHER = WM_APP + 12;
-constexpr UINT WM_THROW_LONG = WM_APP + 13;
+// wParam: a function that throws, called inside the window procedure.
+constexpr UINT WM_RAISE = WM_APP + 10;
 
 class TProbe : public ui::TWindow {
   public:
@@ -27,32 +25,19 @@ class TProbe : public ui::TWindow {
         CreateHandle(0, L"TMoodpadProbe", L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100);
     }
     void Destroy() { DestroyHandle(); }
-    std::vector<UINT> seen;
+    size_t Saw(UINT msg) const { return std::ranges::count(seen, msg); }
 
   protected:
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         seen.push_back(msg);
-        switch (msg) {
-        case WM_THROW_APP:
-            throw ui::TAppError("Clipboard processing error");
-        case WM_THROW_BADALLOC:
-            throw std::bad_alloc();
-        case WM_THROW_OTHER:
-            throw 42;
-        case WM_THROW_LONG:
-            throw ui::TAppError(std::string(5000, 'x'));
-        default:
-            return Default(msg, wParam, lParam);
-        }
+        if (msg == WM_RAISE)
+            reinterpret_cast<void (*)()>(wParam)();
+        return Default(msg, wParam, lParam);
     }
-};
 
-bool Saw(const TProbe& p, UINT msg) {
-    for (UINT m : p.seen)
-        if (m == msg)
-            return true;
-    return false;
-}
+  private:
+    std::vector<UINT> seen;
+};
 
 } // namespace
 
@@ -63,13 +48,12 @@ TEST(WindowThunk, BindsTheObjectForTheWindowsLifeOnly) {
     ASSERT_TRUE(wnd);
     EXPECT_EQ(ui::TWindow::FromHandle(wnd), &probe);
     // Messages from WM_NCCREATE on reach the object.
-    EXPECT_TRUE(Saw(probe, WM_NCCREATE));
-    EXPECT_TRUE(Saw(probe, WM_CREATE));
+    EXPECT_TRUE(probe.Saw(WM_NCCREATE) && probe.Saw(WM_CREATE));
 
     probe.Destroy();
     EXPECT_FALSE(IsWindow(wnd));
     EXPECT_EQ(probe.Handle(), nullptr);
-    EXPECT_TRUE(Saw(probe, WM_NCDESTROY));
+    EXPECT_TRUE(probe.Saw(WM_NCDESTROY));
     EXPECT_EQ(ui::TWindow::FromHandle(wnd), nullptr);
     // A window of another kind is never taken for one of ours.
     EXPECT_EQ(ui::TWindow::FromHandle(GetDesktopWindow()), nullptr);
@@ -77,73 +61,58 @@ TEST(WindowThunk, BindsTheObjectForTheWindowsLifeOnly) {
 
 TEST(WindowThunk, ExceptionsInHandlersShowTheGeneralErrorAndTheWindowGoesOn) {
     const struct {
-        UINT msg;
+        void (*raise)();
         const wchar_t* text;
     } cases[] = {
-        {WM_THROW_APP, L"Clipboard processing error."},
-        {WM_THROW_BADALLOC, L"Out of Memory."},
-        {WM_THROW_OTHER, L"Unexpected error."},
+        {[] { throw ui::TAppError("Clipboard processing error"); }, L"Clipboard processing error."},
+        {[] { throw std::bad_alloc(); }, L"Out of Memory."},
+        {[] { throw 42; }, L"Unexpected error."},
+        // Longer than the display's fixed buffer: cut, not lost.
+        {[] { throw ui::TAppError(std::string(5000, 'x')); }, nullptr},
     };
     TProbe probe;
     probe.Create();
     for (const auto& c : cases) {
-        TBoxReader reader;
-        std::thread t([&] { reader.Run(); });
-        const LRESULT r = SendMessageW(probe.Handle(), c.msg, 0, 0);
-        t.join();
+        support::BoxReader reader;
+        const LRESULT r =
+            SendMessageW(probe.Handle(), WM_RAISE, reinterpret_cast<WPARAM>(c.raise), 0);
+        reader.Join();
         EXPECT_EQ(r, 0);
-        ASSERT_TRUE(reader.found) << "no message box for " << c.msg;
-        EXPECT_EQ(reader.text, c.text);
+        const std::wstring cut(std::max<size_t>(reader.text.size(), 501) - 1, L'x');
+        EXPECT_EQ(reader.text, c.text ? c.text : cut + L".");
         EXPECT_TRUE(reader.icon) << "the general error display shows the stop icon";
         EXPECT_TRUE(IsWindow(probe.Handle()));
     }
-    // A message longer than the display's fixed buffer is cut, not lost.
-    TBoxReader reader;
-    std::thread t([&] { reader.Run(); });
-    SendMessageW(probe.Handle(), WM_THROW_LONG, 0, 0);
-    t.join();
-    ASSERT_TRUE(reader.found);
-    EXPECT_GT(reader.text.size(), 500u);
-    EXPECT_EQ(reader.text.find_first_not_of(L'x'), reader.text.size() - 1);
-    EXPECT_EQ(reader.text.back(), L'.');
 }
 
 TEST(Subclass, HandlersStackCatchExceptionsAndGoWithTheControl) {
-    constexpr UINT WM_PROBE = WM_APP + 20, WM_THROW = WM_APP + 21;
+    constexpr UINT WM_PROBE = WM_APP + 20;
     TProbe probe;
     probe.Create();
     HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 50, 20, probe.Handle(), nullptr,
                                 nullptr, nullptr);
     ASSERT_TRUE(edit);
     auto alive = std::make_shared<int>(0);
-    int first = 0, second = 0;
-    auto handler = [](std::shared_ptr<int> keep, int& count) {
-        return [keep, &count](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            if (msg == WM_PROBE)
-                ++count;
-            if (msg == WM_THROW)
-                throw ui::TAppError("Subclass failure");
+    int seen[2] = {};
+    for (int& count : seen)
+        ui::Subclass(edit, [alive, &count](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+            count += msg == WM_PROBE;
+            if (msg == WM_RAISE)
+                reinterpret_cast<void (*)()>(wParam)();
             return DefSubclassProc(wnd, msg, wParam, lParam);
-        };
-    };
-    ui::Subclass(edit, handler(alive, first));
-    ui::Subclass(edit, handler(alive, second));
+        });
     EXPECT_EQ(alive.use_count(), 3);
 
     // Both handlers see a message, and the control's own behaviour is still reached.
     SendMessageW(edit, WM_PROBE, 0, 0);
-    EXPECT_EQ(first, 1);
-    EXPECT_EQ(second, 1);
+    EXPECT_TRUE(seen[0] == 1 && seen[1] == 1);
     SetWindowTextW(edit, L"text");
-    wchar_t buf[16] = {};
-    GetWindowTextW(edit, buf, 16);
-    EXPECT_STREQ(buf, L"text");
+    EXPECT_EQ(support::Text(edit), L"text");
 
-    TBoxReader reader;
-    std::thread t([&] { reader.Run(); });
-    EXPECT_EQ(SendMessageW(edit, WM_THROW, 0, 0), 0);
-    t.join();
-    EXPECT_TRUE(reader.found);
+    support::BoxReader reader;
+    void (*raise)() = [] { throw ui::TAppError("Subclass failure"); };
+    EXPECT_EQ(SendMessageW(edit, WM_RAISE, reinterpret_cast<WPARAM>(raise), 0), 0);
+    reader.Join();
     EXPECT_EQ(reader.text, L"Subclass failure.");
     EXPECT_TRUE(IsWindow(edit));
 
@@ -155,24 +124,19 @@ TEST(Application, ActivationIsReportedAfterTheChangeAndMinimiseOncePerTransition
     TProbe probe;
     probe.Create();
     ui::TApplication app;
-    int activated = 0, deactivated = 0, minimised = 0;
-    app.OnActivate = [&] { ++activated; };
-    app.OnDeactivate = [&] { ++deactivated; };
-    app.OnMinimize = [&] { ++minimised; };
+    std::string events;
+    app.OnActivate = [&] { events += "activate "; };
+    app.OnDeactivate = [&] { events += "deactivate "; };
+    app.OnMinimize = [&] { events += "minimise "; };
     HWND wnd = probe.Handle();
     LRESULT r = 0;
     ASSERT_TRUE(app.MainWindowMessage(wnd, WM_ACTIVATEAPP, FALSE, 0, &r));
-    EXPECT_EQ(deactivated, 0) << "delivered by a posted message, not inside WM_ACTIVATEAPP";
+    EXPECT_EQ(events, "") << "delivered by a posted message, not inside WM_ACTIVATEAPP";
     MSG msg;
     while (PeekMessageW(&msg, wnd, WM_APPACTIVATION, WM_APPACTIVATION, PM_REMOVE))
         app.MainWindowMessage(wnd, msg.message, msg.wParam, msg.lParam, &r);
-    EXPECT_EQ(deactivated, 1);
-    EXPECT_EQ(activated, 0);
-
     EXPECT_FALSE(app.MainWindowMessage(wnd, WM_SIZE, SIZE_MINIMIZED, 0, &r));
-    app.MainWindowMessage(wnd, WM_SIZE, SIZE_MINIMIZED, 0, &r);
-    EXPECT_EQ(minimised, 1);
-    app.MainWindowMessage(wnd, WM_SIZE, SIZE_RESTORED, MAKELPARAM(100, 100), &r);
-    app.MainWindowMessage(wnd, WM_SIZE, SIZE_MINIMIZED, 0, &r);
-    EXPECT_EQ(minimised, 2);
+    for (WPARAM size : {SIZE_MINIMIZED, SIZE_RESTORED, SIZE_MINIMIZED})
+        app.MainWindowMessage(wnd, WM_SIZE, size, MAKELPARAM(100, 100), &r);
+    EXPECT_EQ(events, "deactivate minimise minimise ");
 }

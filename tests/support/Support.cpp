@@ -1,14 +1,12 @@
-#include "e2e/E2E.h"
+#include "support/Support.h"
 
 #include <algorithm>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace fs = std::filesystem;
 
-namespace e2e {
+namespace support {
 
 namespace {
 
@@ -35,7 +33,7 @@ INPUT Mouse(POINT p, DWORD flags) {
 std::wstring NewTempDir() {
     static unsigned counter = 0;
     const fs::path p =
-        fs::temp_directory_path() / (L"moodpad-e2e-" + std::to_wstring(GetCurrentProcessId()) +
+        fs::temp_directory_path() / (L"moodpad-test-" + std::to_wstring(GetCurrentProcessId()) +
                                      L"-" + std::to_wstring(++counter));
     fs::remove_all(p);
     fs::create_directories(p);
@@ -44,24 +42,27 @@ std::wstring NewTempDir() {
 
 VARIANT Child(long child) {
     VARIANT v{};
-    v.vt = VT_I4;
-    v.lVal = child;
+    v.vt = VT_I4, v.lVal = child;
     return v;
 }
 
 } // namespace
 
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs) {
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageW(&msg);
+}
+
+bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs, DWORD pollMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {
         if (pred())
             return true;
         if (GetTickCount64() >= deadline)
             return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&msg);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_ALLINPUT);
+        Pump();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, pollMs, QS_ALLINPUT);
     }
 }
 
@@ -71,7 +72,7 @@ bool Settle(HWND wnd) {
 }
 
 std::wstring Text(HWND wnd) {
-    wchar_t buf[1024] = {};
+    wchar_t buf[2048] = {};
     DWORD_PTR n = 0;
     // WM_GETTEXT carries the text across processes, unlike GetWindowText.
     if (!SendMessageTimeoutW(wnd, WM_GETTEXT, std::size(buf), reinterpret_cast<LPARAM>(buf),
@@ -112,15 +113,20 @@ bool IsAbove(HWND a, HWND b) {
     return false;
 }
 
-std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title) {
+std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title, bool visible) {
     std::vector<HWND> found;
     for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, cls, title)) != nullptr;) {
         DWORD owner = 0;
         GetWindowThreadProcessId(w, &owner);
-        if (!pid || owner == pid)
+        if ((!pid || owner == pid) && (!visible || IsWindowVisible(w)))
             found.push_back(w);
     }
     return found;
+}
+
+HWND TopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, bool visible) {
+    const auto found = TopWindows(pid, cls, title, visible);
+    return found.empty() ? nullptr : found[0];
 }
 
 HWND FocusOf(HWND top) {
@@ -154,18 +160,9 @@ void Click(POINT p) {
     Send(in);
 }
 
-bool SetClipboardText(const std::string& s) {
-    if (!WaitFor([] { return OpenClipboard(nullptr) != 0; }, 3000))
-        return false;
-    EmptyClipboard();
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, s.size() + 1);
-    if (mem)
-        std::memcpy(GlobalLock(mem), s.c_str(), s.size() + 1), GlobalUnlock(mem);
-    const bool ok = mem && SetClipboardData(CF_TEXT, mem);
-    if (mem && !ok)
-        GlobalFree(mem);
-    CloseClipboard();
-    return ok;
+bool ClearClipboard() {
+    return WaitFor([] { return OpenClipboard(nullptr) != 0; }, 3000) && EmptyClipboard() &&
+           CloseClipboard();
 }
 
 std::string ClipboardText() {
@@ -204,17 +201,6 @@ std::wstring DistDir() {
     return n > 0 && n < std::size(buf) ? std::wstring(buf, n) : ExeDir() + L"\\dist";
 }
 
-std::string ReadFile(const std::wstring& path) {
-    std::ostringstream s;
-    s << std::ifstream(fs::path(path), std::ios::binary).rdbuf();
-    return s.str();
-}
-
-bool WriteFile(const std::wstring& path, const std::string& bytes) {
-    std::ofstream f(fs::path(path), std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(f << bytes);
-}
-
 bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -240,26 +226,56 @@ void Process::Kill() {
     TerminateProcess(handle, 1);
     WaitForSingleObject(handle, 5000);
     CloseHandle(handle);
-    handle = nullptr;
-    pid = 0;
+    handle = nullptr, pid = 0;
 }
 
-std::vector<HWND> MessageBoxes(DWORD pid) {
-    std::vector<HWND> boxes = TopWindows(pid, L"#32770");
-    std::erase_if(boxes, [](HWND b) { return !IsWindowVisible(b); });
-    return boxes;
+HWND WaitBox(DWORD pid, DWORD timeoutMs, const std::function<bool()>& giveUp) {
+    HWND box = nullptr;
+    WaitFor(
+        [&] { return (box = TopWindow(pid, L"#32770", nullptr, true)) || (giveUp && giveUp()); },
+        timeoutMs);
+    return box;
+}
+
+// The static controls of a message box: its message and its icon.
+static std::vector<HWND> Statics(HWND box) {
+    std::vector<HWND> found;
+    wchar_t cls[16];
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+        if (GetClassNameW(c, cls, 16) && _wcsicmp(cls, L"Static") == 0)
+            found.push_back(c);
+    return found;
 }
 
 std::wstring MessageBoxText(HWND box) {
     // The message is the static control with the longest text (the icon is a static too).
     std::wstring best;
-    wchar_t cls[16];
-    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
-        if (GetClassNameW(c, cls, 16) && _wcsicmp(cls, L"Static") == 0)
-            if (std::wstring t = Text(c); t.size() > best.size())
-                best = t;
+    for (HWND c : Statics(box))
+        if (std::wstring t = Text(c); t.size() > best.size())
+            best = t;
     return best;
 }
+
+static bool MessageBoxIcon(HWND box) {
+    return std::ranges::any_of(Statics(box), [](HWND c) {
+        return (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+               SendMessageW(c, STM_GETICON, 0, 0) != 0;
+    });
+}
+
+BoxReader::BoxReader()
+    : thread([this] {
+          // Found by the program's name in its caption, unlike a dialog under test.
+          HWND box = nullptr;
+          if (WaitFor(
+                  [&] {
+                      return (box = TopWindow(GetCurrentProcessId(), L"#32770", L"Moodpad", true));
+                  },
+                  10000)) {
+              text = MessageBoxText(box), icon = MessageBoxIcon(box);
+              PressOk(box);
+          }
+      }) {}
 
 std::vector<Face> NumberedFaces(int n) {
     std::vector<Face> faces;
@@ -273,29 +289,15 @@ std::vector<Face> NumberedFaces(int n) {
 std::string Settings::Text() const {
     std::ostringstream s;
     s << "[AutoInsert]\r\nEnabled=" << autoInsert << "\r\nTrackWindows=" << trackWindows
-      << "\r\nUseClipboard=" << useClipboard << "\r\n[ButtonPath]\r\nValue=" << folder
+      << "\r\nUseClipboard=" << useClipboard << "\r\n[ButtonPath]\r\nValue=faces"
       << "\r\n[Startup]\r\nEnabled=" << startup << "\r\nName=" << startupName
       << "\r\n[Hotkey]\r\nAlt=" << alt << "\r\nCtrl=" << ctrl << "\r\nShift=" << shift
-      << "\r\nKey=" << key << "\r\n[DragDrop]\r\nEnabled=" << dragDrop << "\r\n[Window]\r\n";
-    if (width > 0 && height > 0)
-        s << "Left=" << left << "\r\nTop=" << top << "\r\nWidth=" << width
-          << "\r\nHeight=" << height << "\r\n";
-    s << "Code=" << style << "\r\n[ExtraSpacing]\r\nBefore=" << before << "\r\nAfter=" << after
-      << "\r\n[Buttons]\r\n";
+      << "\r\nKey=69\r\n[DragDrop]\r\nEnabled=0\r\n[Window]\r\nLeft=" << left << "\r\nTop=" << top
+      << "\r\nWidth=" << width << "\r\nHeight=" << height << "\r\nCode=" << style
+      << "\r\n[ExtraSpacing]\r\nBefore=1\r\nAfter=1\r\n[Buttons]\r\n";
     for (const Face& f : faces)
         s << f.picture << "=" << f.sequence << " " << f.hint << "\r\n";
     return s.str();
-}
-
-bool WriteBmp(const std::wstring& file) {
-    BITMAPINFOHEADER ih{sizeof ih, 32, 32, 1, 24, BI_RGB, 32 * 32 * 3, 0, 0, 0, 0};
-    BITMAPFILEHEADER fh{0x4D42, 0, 0, 0, sizeof fh + sizeof ih};
-    fh.bfSize = fh.bfOffBits + ih.biSizeImage;
-    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof fh);
-    bytes.append(reinterpret_cast<const char*>(&ih), sizeof ih);
-    for (int i = 0; i < 32 * 32; ++i)
-        bytes.append("\x00\xE0\xFF", 3);
-    return WriteFile(file, bytes);
 }
 
 Faces::Faces(HWND palette) : com(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
@@ -338,13 +340,6 @@ RECT Faces::Location(long child) const {
     return {x, y, x + w, y + h};
 }
 
-long Faces::Find(const std::wstring& name) const {
-    for (long k = 1, n = Count(); k <= n; ++k)
-        if (Name(k) == name)
-            return k;
-    return 0;
-}
-
 long Faces::First(long state, bool has) const {
     for (long k = 1, n = Count(); k <= n; ++k)
         if (((State(k) & state) != 0) == has)
@@ -366,52 +361,30 @@ bool Moodpad::Prepare(const Settings* s) {
     fs::remove(Ini(), ec);
     if (!s)
         return true;
-    const fs::path folder = fs::path(dir.path) / s->folder; // relative to the program, or not
+    // Every face with a picture gets a copy of a shipped one.
+    const fs::path folder = fs::path(dir.path) / "faces";
+    const fs::path picture = fs::directory_iterator(fs::path(dir.path) / "Faces", ec)->path();
     fs::create_directories(folder, ec);
     for (const Face& f : s->faces)
-        if (f.withPicture && !WriteBmp((folder / (f.picture + ".bmp")).wstring()))
+        if (f.withPicture && !fs::copy_file(picture, folder / (f.picture + ".bmp"), ec))
             return false;
     return WriteFile(Ini(), s->Text());
 }
 
-bool Moodpad::WaitReady(DWORD timeoutMs, bool* boxFirst) {
-    bool box = false;
-    const bool ok = WaitFor(
+bool Moodpad::WaitReady(DWORD timeoutMs) {
+    return WaitFor(
         [&] {
-            if (boxFirst && !MessageBoxes(proc.pid).empty())
-                return box = true;
-            auto mains = TopWindows(proc.pid, L"TMainForm", L"Moodpad");
-            main = mains.empty() ? nullptr : mains[0];
-            return main && IsWindowVisible(main) && IsWindowEnabled(main) && !Splash();
+            main = TopWindow(proc.pid, L"TMainForm", L"Moodpad", true);
+            return main && IsWindowEnabled(main) && !Splash();
         },
         timeoutMs);
-    if (boxFirst)
-        *boxFirst = box;
-    return ok;
-}
-
-HWND Moodpad::Splash() const {
-    auto splash = TopWindows(proc.pid, L"TSplashForm");
-    return splash.empty() || !IsWindowVisible(splash[0]) ? nullptr : splash[0];
 }
 
 std::vector<std::wstring> Moodpad::BoxTexts() const {
     std::vector<std::wstring> texts;
-    for (HWND b : MessageBoxes(proc.pid))
+    for (HWND b : TopWindows(proc.pid, L"#32770", nullptr, true))
         texts.push_back(MessageBoxText(b));
     return texts;
-}
-
-HWND Moodpad::WaitBox(DWORD timeoutMs) const {
-    HWND box = nullptr;
-    WaitFor(
-        [&] {
-            auto boxes = MessageBoxes(proc.pid);
-            box = boxes.empty() ? nullptr : boxes[0];
-            return box || !proc.Running();
-        },
-        timeoutMs);
-    return box;
 }
 
 bool Moodpad::Minimise() {
@@ -428,9 +401,8 @@ bool Target::Start() {
     return proc.Start(ExeDir() + L"\\target.exe", L"\"" + (dir / L"target.log") + L"\"",
                       dir.path) &&
            WaitFor([&] {
-               auto tops = TopWindows(proc.pid, L"MoodpadTarget");
-               top = tops.empty() ? nullptr : tops[0];
-               return top && (edit = GetWindow(top, GW_CHILD)) != nullptr;
+               return (top = TopWindow(proc.pid, L"MoodpadTarget")) &&
+                      (edit = GetWindow(top, GW_CHILD)) != nullptr;
            });
 }
 
@@ -447,11 +419,8 @@ bool Target::Sync() {
     const unsigned long long n = ++marks;
     PostMessageW(top, kTargetMark, static_cast<WPARAM>(n), 0);
     return WaitFor([&] {
-        for (const LogLine& l : Lines("MARK"))
-            if (l.a == n)
-                return true;
-        return false;
+        return std::ranges::any_of(Lines("MARK"), [&](const LogLine& l) { return l.a == n; });
     });
 }
 
-} // namespace e2e
+} // namespace support

@@ -1,24 +1,28 @@
 #pragma once
-// The end-to-end harness, shared by the end-to-end tests and the palette benchmark: it runs the
-// real program in a fresh copy of its folder and works it from outside as a user does. Controls are
-// found by their ids, palette faces through the accessibility interface (as a screen reader finds
-// them), never by positions copied from the code. Every wait polls against a deadline while it
-// serves this thread's messages. Nothing here asserts; callers decide.
+// What the Win32 tests, the end-to-end tests and the benchmarks share: waits, input, windows and
+// message boxes of any process, started programs, and drivers for the real program and for our
+// target program. Controls are found by their ids, palette faces through the accessibility
+// interface (as a screen reader finds them), never by positions copied from the code. Every wait
+// polls against a deadline while it serves this thread's messages. Nothing here asserts; callers
+// decide.
 #include "app/Layout.h"
 #include "helpers/Target.h"
+#include "support/Files.h"
 
 #include <windows.h>
 #include <oleacc.h>
 
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
-namespace e2e {
+namespace support {
 
-
-// Polls pred until it holds or the time is up, serving this thread's messages meanwhile.
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 5000);
+// Dispatches every message waiting for this thread.
+void Pump();
+// Polls pred every pollMs until it holds or the time is up, serving this thread's messages.
+bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 5000, DWORD pollMs = 15);
 // True once the window's thread has served everything sent to it before; false if it hangs.
 bool Settle(HWND wnd);
 // The text of a window of any process; "<no answer>" when it does not answer within 3 s.
@@ -31,8 +35,11 @@ POINT Centre(const RECT& r);
 bool IsTopmost(HWND wnd);
 // True when a lies above b in the z-order of their siblings.
 bool IsAbove(HWND a, HWND b);
-// The top-level windows of the class (and title, unless null) of a process (of any with pid 0).
-std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr);
+// The top-level windows of the class (and title, unless null) of a process (of any with pid 0),
+// or its visible ones; the first of them or null.
+std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr,
+                             bool visible = false);
+HWND TopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr, bool visible = false);
 // The window with the keyboard focus in the thread of top.
 HWND FocusOf(HWND top);
 bool BringToFront(HWND top);
@@ -42,18 +49,14 @@ void Chord(const std::vector<WORD>& keys);
 void MoveMouse(POINT p);
 void Click(POINT p);
 
-bool SetClipboardText(const std::string& s);
+bool ClearClipboard();
 std::string ClipboardText();
 
 // The folder of this program, where the helper programs are.
 std::wstring ExeDir();
 // The program under test: %MOODPAD_DIST_DIR%, else "dist" beside this program.
 std::wstring DistDir();
-std::string ReadFile(const std::wstring& path);
-bool WriteFile(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
-// A 32 x 32 24-bit picture.
-bool WriteBmp(const std::wstring& file);
 
 // A fresh folder under %TEMP%, removed with everything in it at scope end.
 struct TempDir {
@@ -80,14 +83,32 @@ struct Process {
     DWORD pid = 0;
 };
 
-// Visible message boxes of a process; a box's message; its OK pressed.
-std::vector<HWND> MessageBoxes(DWORD pid);
+// The first visible message box of a process within the time, null if none came or giveUp held;
+// a box's message; its OK pressed.
+HWND WaitBox(DWORD pid, DWORD timeoutMs = 10000, const std::function<bool()>& giveUp = {});
 std::wstring MessageBoxText(HWND box);
 inline void PressOk(HWND box) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
 
-// One palette face; a picture "<picture>.bmp" is written for it unless withPicture is false.
+// Reads the next message box of this process captioned "Moodpad" (the general error display) and
+// presses its OK, on a thread of its own: the thread that opens the box sits in it until then.
+// Join() before reading the fields.
+struct BoxReader {
+    BoxReader();
+    ~BoxReader() { Join(); }
+    void Join() {
+        if (thread.joinable())
+            thread.join();
+    }
+    bool icon = false;
+    std::wstring text; // empty when no box came within 10 s
+
+  private:
+    std::thread thread;
+};
+
+// One palette face; it has a picture "<picture>.bmp" unless withPicture is false.
 struct Face {
     std::string picture, sequence, hint;
     bool withPicture = true;
@@ -95,18 +116,15 @@ struct Face {
 // n faces with pictures b0, b1, ..., sequences ":-)", s1, s2, ... and hints "Hint 0", ...
 std::vector<Face> NumberedFaces(int n);
 
-// The settings file the tests hand to the program. The window is placed explicitly, right of the
-// target's place; a width or height of 0 leaves the placement to the program.
+// The settings file the tests hand to the program: the faces in the folder "faces", the hot key
+// E with the modifiers given, and the window placed right of the target's place.
 struct Settings {
-    bool autoInsert = true, trackWindows = false, useClipboard = true, dragDrop = false;
+    bool autoInsert = true, trackWindows = false, useClipboard = true;
     int style = 0;
-    bool before = true, after = true;
     bool alt = true, ctrl = false, shift = false;
-    int key = 'E';
     bool startup = false;
     std::string startupName;
     int left = 500, top = 300, width = 407, height = 209;
-    std::string folder = "faces";
     std::vector<Face> faces;
     std::string Text() const;
 };
@@ -121,19 +139,15 @@ class Faces {
     Faces(const Faces&) = delete;
     long Count() const;
     std::wstring Name(long child) const { return String(&IAccessible::get_accName, child); }
-    std::wstring Description(long child) const {
-        return String(&IAccessible::get_accDescription, child);
-    }
+    std::wstring Hint(long child) const { return String(&IAccessible::get_accDescription, child); }
     long Role(long child) const { return Long(&IAccessible::get_accRole, child); }
     long State(long child) const { return Long(&IAccessible::get_accState, child); }
     RECT Location(long child) const; // on the screen
-    // The child named so, or 0.
-    long Find(const std::wstring& name) const;
     // The first child with the state, or without it (has = false), or 0.
     long First(long state, bool has = true) const;
     bool DoDefaultAction(long child) const;
     // A left click at the centre of the child's cell.
-    void Click(long child) const { e2e::Click(Centre(Location(child))); }
+    void Click(long child) const { support::Click(Centre(Location(child))); }
 
   private:
     using StringGetter = HRESULT (STDMETHODCALLTYPE IAccessible::*)(VARIANT, BSTR*);
@@ -157,16 +171,17 @@ struct Moodpad {
     bool Prepare(const Settings* s);
     bool Launch() { return proc.Start(Exe(), L"", dir.path); }
     bool Start(const Settings& s) { return Prepare(&s) && Launch(); }
-    // Waits for the main window to be shown and enabled with the splash gone. With boxFirst, a
-    // message box that comes first ends the wait and is reported there.
-    bool WaitReady(DWORD timeoutMs = 15000, bool* boxFirst = nullptr);
-    HWND Splash() const;
+    // Waits for the main window to be shown and enabled with the splash gone.
+    bool WaitReady(DWORD timeoutMs = 15000);
+    HWND Splash() const { return TopWindow(proc.pid, L"TSplashForm", nullptr, true); }
     HWND Control(TMainControl c) const { return GetDlgItem(main, MainControlIds[c]); }
     HWND Palette() const { return GetDlgItem(Control(mcPanel), PALETTEID); }
     std::vector<std::wstring> BoxTexts() const;
     // The program's first message box, once there is one; null when none came in time or the
     // program ended.
-    HWND WaitBox(DWORD timeoutMs = 10000) const;
+    HWND WaitBox(DWORD timeoutMs = 10000) const {
+        return support::WaitBox(proc.pid, timeoutMs, [&] { return !proc.Running(); });
+    }
     // Minimises or restores the window by its system commands and waits until it is so.
     bool Minimise();
     bool Restore();
@@ -207,4 +222,4 @@ struct Target {
     unsigned long long marks = 0;
 };
 
-} // namespace e2e
+} // namespace support
