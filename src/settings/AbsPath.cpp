@@ -23,3 +23,11 @@ std::string RemoveAbsolutePath(const std::string& sS) {
         return sS.substr(AbsolutePath.size());
     return sS;
 }
+
+std::string NormalisePicturePath(const std::string& path) {
+    std::string upper = path;
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return RemoveAbsolutePath(upper);
+}

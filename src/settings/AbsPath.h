@@ -16,3 +16,8 @@ std::string AddAbsolutePath(const std::string& sS);
 
 // The path to store: sS without a leading AbsolutePath (exact comparison), or sS unchanged.
 std::string RemoveAbsolutePath(const std::string& sS);
+
+// The button-face directory as the main window keeps it after the options dialog: the letters a to
+// z upper-cased (nothing else), then RemoveAbsolutePath. The same directory typed in another case
+// thus gives the same string, and a different string means a new directory.
+std::string NormalisePicturePath(const std::string& path);

@@ -1,0 +1,68 @@
+#include "dialogs/Options.h"
+#include "settings/AbsPath.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The hot key in the field and back: the key code's upper bits, the extended flag and a bare key
+// are where a stored hot key gets lost or a global hook takes a plain letter.
+TEST(OptionsFields, HotKeyFieldKeepsTheKeyDropsTheExtendedFlagAndRefusesABareKey) {
+    THotKey altE;
+    EXPECT_EQ(HotKeyToField(altE), hkAlt << 8 | 'E');
+    THotKey big;
+    big.iVirtCode = 0x10045; // 'E' above 16 bits: the low 16 bits are the key
+    EXPECT_EQ(HotKeyToField(big) & 0xFF, 'E');
+    big.iVirtCode = 256;
+    EXPECT_EQ(HotKeyToField(big), 0) << "a key beyond 255 shows no key at all";
+
+    const THotKey back = HotKeyFromField((hkCtrl | hkShift | hkExt) << 8 | 'Q');
+    EXPECT_EQ(back.iVirtCode, 'Q');
+    EXPECT_TRUE(back.blCtrl && back.blShift && !back.blAlt);
+    EXPECT_EQ(back.reserved, 0);
+
+    EXPECT_TRUE(HotKeyAcceptable(hkAlt << 8 | 'E'));
+    EXPECT_FALSE(HotKeyAcceptable('E')) << "a bare key";
+    EXPECT_FALSE(HotKeyAcceptable(hkExt << 8 | 0x27)) << "an arrow key alone";
+    EXPECT_FALSE(HotKeyAcceptable(hkCtrl << 8)) << "a modifier without a key";
+}
+
+// Every field survives the round trip; what the record cannot show comes back changed as the
+// dialog shows it.
+TEST(OptionsFields, RoundTripKeepsEveryOptionAndFoldsWhatCannotBeShown) {
+    SetAbsolutePath("C:\\PAD\\PAD.EXE");
+    TEmoticonsOptions o;
+    o.sPicturePath = "";
+    o.sExePath = "D:\\x.exe";
+    o.blExeStart = true;
+    o.Style = 7;
+    o.blDragDrop = false;
+    o.Insert = {false, true, false};
+    o.HotKey.blCtrl = 1;
+    o.Spacing = {false, true};
+    o.Rect = {1, 2, 3, 4};
+    TOptionsFields f = FieldsFromOptions(o);
+    EXPECT_EQ(f.picturePath, "C:\\PAD\\") << "an empty directory shows as the program's";
+    EXPECT_EQ(f.styleItem, 2);
+    EXPECT_FALSE(f.InsertControlsEnabled());
+    EXPECT_TRUE(f.AppControlsEnabled());
+    TEmoticonsOptions back = OptionsFromFields(f);
+    EXPECT_EQ(back.sPicturePath, "");
+    EXPECT_EQ(back.Style, stMinimizeOnPress);
+    EXPECT_EQ(back.sExePath, o.sExePath);
+    EXPECT_TRUE(back.blExeStart && !back.blDragDrop);
+    EXPECT_TRUE(!back.Insert.blEnabled && back.Insert.blTrackWindows && !back.Insert.blUseClipboard)
+        << "disabled controls keep and return their states";
+    EXPECT_TRUE(back.HotKey.blAlt && back.HotKey.blCtrl && back.HotKey.iVirtCode == 'E');
+    EXPECT_TRUE(!back.Spacing.blBefore && back.Spacing.blAfter);
+    EXPECT_EQ(back.Rect.Right, 0);
+
+    f.picturePath = "c:\\pad\\faces";
+    EXPECT_EQ(OptionsFromFields(f).sPicturePath, "c:\\pad\\faces") << "returned as typed";
+    // The main window's form: upper-cased a-z only, then relative when under the program.
+    EXPECT_EQ(NormalisePicturePath("c:\\pad\\faces\xe4"), "FACES\xe4");
+    EXPECT_EQ(NormalisePicturePath("d:\\pics"), "D:\\PICS");
+    AbsolutePath.clear();
+}
+
+} // namespace
