@@ -1,7 +1,9 @@
 #include "app/Main_win.h"
 
 #include "app/Splash_win.h"
+#include "dialogs/OptionsDlg_win.h"
 #include "app/resource.h"
+#include "settings/AbsPath.h"
 #include "ui/Application_win.h"
 #include "ui/Help_win.h"
 #include "ui/Subclass_win.h"
@@ -344,12 +346,50 @@ void TMainForm::AppAbout() {
     SetStyle(FOptions.Style);
 }
 
+bool TMainForm::NewPicturePath(const std::string& path) {
+    if (path == FOptions.sPicturePath)
+        return false;
+    FOptions.sPicturePath = path;
+    return true;
+}
+
 void TMainForm::AppCustomize() {
+    // While the dialog is open the window leaves the topmost band and neither hook is in, so the
+    // hot key can be typed into the dialog's field without summoning the palette. Both come back
+    // from the options in force when it closes, however it closes.
     SetStyle(stNormal);
     tracker->Suspend();
-    // The options dialog runs here once it exists; the hooks and the style come back in any case.
+    try {
+        TEmoticonsOptions options = FOptions;
+        TButtonList order = EmotButtonList;
+        if (RunOptionsDialog(Handle(), options, order))
+            ApplyOptions(options, order);
+    } catch (...) {
+        tracker->Apply(FOptions);
+        SetStyle(FOptions.Style);
+        throw;
+    }
     tracker->Apply(FOptions);
     SetStyle(FOptions.Style);
+}
+
+void TMainForm::ApplyOptions(const TEmoticonsOptions& options, const TButtonList& order) {
+    const bool newPath = NewPicturePath(NormalisePicturePath(options.sPicturePath));
+    const std::string path = FOptions.sPicturePath;
+    // The placement is not edited by the dialog: it is measured anew at the close.
+    const TOptionsRect rect = FOptions.Rect;
+    FOptions = options;
+    FOptions.sPicturePath = path;
+    FOptions.Rect = rect;
+    const bool newOrder = order != EmotButtonList;
+    if (newOrder)
+        EmotButtonList = order;
+    if (!newPath && !newOrder)
+        return;
+    // One rebuild for both changes; the cursor comes back also when the rebuild fails.
+    ui::TWaitCursor wait;
+    KillButtons();
+    LoadButtons();
 }
 
 void TMainForm::HelpBitBtnClick() {

@@ -57,6 +57,12 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     void AppDeactivate();
     void AppAbout();
     void AppCustomize();
+    // Makes the options dialog's result the options in force; rebuilds the palette once when the
+    // face directory or the order changed.
+    void ApplyOptions(const TEmoticonsOptions& options, const TButtonList& order);
+    // True when `path` (normalised) differs from the face directory in force, which it then
+    // becomes.
+    bool NewPicturePath(const std::string& path);
     void HelpBitBtnClick();
     void OrderBitBtnClick();
     void ControlClick(HWND control);

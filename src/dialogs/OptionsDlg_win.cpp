@@ -203,7 +203,10 @@ void TEmoticonsDlg::OnOK() {
 LRESULT TEmoticonsDlg::HotKeyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const LRESULT r = DefSubclassProc(wnd, msg, wParam, lParam);
     const WORD value = LOWORD(SendMessageW(wnd, HKM_GETHOTKEY, 0, 0));
-    if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && (value & 0xFF) && !HotKeyAcceptable(value))
+    // The control takes a key from its key press and again from the character it makes.
+    const bool key =
+        msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_CHAR || msg == WM_SYSCHAR;
+    if (key && (value & 0xFF) && !HotKeyAcceptable(value))
         SendMessageW(wnd, HKM_SETHOTKEY, 0, 0);
     // Taking the focus back here would cancel the click that moved it (a button loses its
     // capture with the focus), so that waits for the posted message.

@@ -1,0 +1,100 @@
+// The options dialog driven as a user drives it: opened with the C key, a new hot key typed into
+// its field (a bare key refused, Enter on an empty field refused, Alt+letter kept by the field),
+// OK; then "&Clear" and Cancel. The palette follows the dialog at once and the close stores it.
+#include "dialogs/OptionsDlg_win.h"
+#include "support/Support.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+using namespace support;
+
+namespace {
+
+struct OptionsRun {
+    Moodpad& pad;
+    HWND dlg = nullptr;
+
+    // Opens the dialog from the palette's keyboard.
+    bool Open() {
+        if (!BringToFront(pad.main))
+            return false;
+        Chord({'C'});
+        return WaitFor([&] {
+            dlg = TopWindow(pad.proc.pid, L"#32770", OptionsCaption, true);
+            return dlg && GetForegroundWindow() == dlg;
+        });
+    }
+    HWND Item(int id) const { return GetDlgItem(dlg, id); }
+    WORD HotKey() const { return LOWORD(SendMessageW(Item(oiHotKey), HKM_GETHOTKEY, 0, 0)); }
+    bool Closed() const {
+        return WaitFor([&] { return !IsWindow(dlg); });
+    }
+};
+
+// From the target's edit: true when the chord brings the minimised palette to the front.
+bool Summons(Moodpad& pad, Target& target, const std::vector<WORD>& chord, DWORD ms = 5000) {
+    if (!pad.Minimise() || !target.Activate())
+        return false;
+    Chord(chord);
+    return WaitFor([&] { return !IsIconic(pad.main) && GetForegroundWindow() == pad.main; }, ms);
+}
+
+TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
+    Settings s;
+    s.faces = NumberedFaces(2);
+    s.startupName = "C:\\keep.exe";
+    Target target;
+    Moodpad pad;
+    ASSERT_TRUE(target.Start() && pad.Start(s) && pad.WaitReady());
+    const std::vector<WORD> altE = {VK_MENU, 'E'}, newKey = {VK_CONTROL, VK_SHIFT, 'Q'};
+    const WORD ctrlShiftQ = (hkCtrl | hkShift) << 8 | 'Q';
+
+    OptionsRun run{pad};
+    ASSERT_TRUE(run.Open());
+    EXPECT_EQ(run.HotKey(), hkAlt << 8 | 'E');
+    Chord({VK_MENU, 'Y'}); // "Hot Ke&y" leads to the field
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(run.dlg) == run.Item(oiHotKey); }));
+    Chord({'Z'});
+    EXPECT_TRUE(WaitFor([&] { return run.HotKey() == 0; })) << "a bare key is kept";
+    // Enter on the empty field must not close the dialog, and Tab must not leave the field. Input
+    // comes in order: once Alt+E shows in the field, both have been served.
+    Chord({VK_RETURN});
+    Chord({VK_TAB});
+    // With the hooks out the current hot key is typed into the field, not taken as "&Enabled".
+    Chord(altE);
+    EXPECT_TRUE(WaitFor([&] { return run.HotKey() == (hkAlt << 8 | 'E'); })) << run.HotKey();
+    EXPECT_TRUE(IsWindow(run.dlg)) << "OK took an empty hot key";
+    EXPECT_EQ(FocusOf(run.dlg), run.Item(oiHotKey)) << "Tab left the empty field";
+    EXPECT_EQ(SendMessageW(run.Item(oiStart), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    Chord(newKey);
+    EXPECT_TRUE(WaitFor([&] { return run.HotKey() == ctrlShiftQ; })) << run.HotKey();
+    Chord({VK_RETURN});
+    ASSERT_TRUE(run.Closed());
+
+    EXPECT_FALSE(Summons(pad, target, altE, 1500)) << "the old hot key still summons";
+    EXPECT_TRUE(Summons(pad, target, newKey)) << "the new hot key does not summon";
+
+    // "&Clear" empties the program field; Cancel drops it, and the hooks come back all the same.
+    ASSERT_TRUE(run.Open());
+    Chord({VK_MENU, 'E'}); // "&Enabled" makes "&Clear" usable
+    ASSERT_TRUE(WaitFor([&] { return IsWindowEnabled(run.Item(oiClear)) != FALSE; }));
+    Chord({VK_MENU, 'C'});
+    ASSERT_TRUE(WaitFor([&] { return Text(run.Item(oiApp)).empty(); }));
+    Chord({VK_ESCAPE});
+    ASSERT_TRUE(run.Closed());
+    EXPECT_TRUE(Summons(pad, target, newKey)) << "Cancel left the hot key off";
+
+    ASSERT_TRUE(pad.Close());
+    const auto ini = [&](const wchar_t* section, const wchar_t* key) {
+        wchar_t v[64] = {};
+        GetPrivateProfileStringW(section, key, L"?", v, 64, pad.Ini().c_str());
+        return std::wstring(v);
+    };
+    EXPECT_EQ(ini(L"Hotkey", L"Alt") + ini(L"Hotkey", L"Ctrl") + ini(L"Hotkey", L"Shift"), L"011");
+    EXPECT_EQ(ini(L"Hotkey", L"Key"), L"81");
+    EXPECT_EQ(ini(L"Startup", L"Name") + ini(L"Startup", L"Enabled"), L"C:\\keep.exe0");
+}
+
+} // namespace
