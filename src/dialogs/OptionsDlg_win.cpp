@@ -225,9 +225,11 @@ bool TEmoticonsDlg::OnMessage(UINT msg, WPARAM, LPARAM, LRESULT& result) {
 
 void TEmoticonsDlg::HotKey1Exit() {
     const HWND focus = GetFocus();
-    // The focus left the dialog (help, another program), or went where a click must go through.
+    // The focus left the dialog (help, another program), or went to a bottom button whose click
+    // must go through: Cancel and Help act, OK refuses the empty field itself.
     if (!focus || !IsChild(Handle(), focus) || focus == controls[HotKey1] ||
-        focus == controls[CancelButton] || focus == controls[HelpBtn])
+        focus == controls[OKButton] || focus == controls[CancelButton] ||
+        focus == controls[HelpBtn])
         return;
     if (SendMessageW(controls[HotKey1], HKM_GETHOTKEY, 0, 0) & 0xFF)
         return;

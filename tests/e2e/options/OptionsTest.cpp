@@ -45,6 +45,7 @@ TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
     Settings s;
     s.faces = NumberedFaces(2);
     s.startupName = "C:\\keep.exe";
+    s.style = 1; // always on top, but not while a dialog is open
     Target target;
     Moodpad pad;
     ASSERT_TRUE(target.Start() && pad.Start(s) && pad.WaitReady());
@@ -53,6 +54,7 @@ TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
 
     OptionsRun run{pad};
     ASSERT_TRUE(run.Open());
+    EXPECT_FALSE(IsTopmost(pad.main));
     EXPECT_EQ(run.HotKey(), hkAlt << 8 | 'E');
     Chord({VK_MENU, 'Y'}); // "Hot Ke&y" leads to the field
     ASSERT_TRUE(WaitFor([&] { return FocusOf(run.dlg) == run.Item(oiHotKey); }));
@@ -70,8 +72,15 @@ TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
     EXPECT_EQ(SendMessageW(run.Item(oiStart), BM_GETCHECK, 0, 0), BST_UNCHECKED);
     Chord(newKey);
     EXPECT_TRUE(WaitFor([&] { return run.HotKey() == ctrlShiftQ; })) << run.HotKey();
+    // F1 in the field opens the help and does not become the hot key.
+    Chord({VK_F1});
+    EXPECT_TRUE(WaitFor([&] { return TopWindow(pad.proc.pid, L"HH Parent", nullptr, true); }));
+    EXPECT_EQ(run.HotKey(), ctrlShiftQ);
+    ASSERT_TRUE(BringToFront(run.dlg));
+    ASSERT_TRUE(WaitFor([&] { return FocusOf(run.dlg) == run.Item(oiHotKey); }));
     Chord({VK_RETURN});
     ASSERT_TRUE(run.Closed());
+    EXPECT_TRUE(WaitFor([&] { return IsTopmost(pad.main); })) << "the style did not come back";
 
     EXPECT_FALSE(Summons(pad, target, altE, 1500)) << "the old hot key still summons";
     EXPECT_TRUE(Summons(pad, target, newKey)) << "the new hot key does not summon";
