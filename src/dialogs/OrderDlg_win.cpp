@@ -1,6 +1,7 @@
 #include "dialogs/OrderDlg_win.h"
 
 #include "dialogs/OrderLst_win.h"
+#include "ui/AppError.h"
 #include "ui/Application_win.h"
 #include "ui/Controls_win.h"
 #include "ui/Dialog_win.h"
@@ -64,7 +65,13 @@ class TOrderListDlg final : public ui::TDialog {
   protected:
     HWND OnInit() override {
         buttonFont = ui::MakeFont(L"MS Sans Serif", 11, Dpi());
-        listFont = ui::MakeFont(L"Courier New", 11, Dpi());
+        // Fixed pitch asked for as well as by name: where Courier New is missing, the font mapper
+        // then picks another fixed-pitch face rather than a proportional one.
+        listFont.Reset(CreateFontW(-ui::ScaleDpi(11, Dpi()), 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                                   FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                   DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New"));
+        if (!listFont)
+            throw ui::TAppError("Font creation failed");
         const HFONT fonts[] = {buttonFont.Get(), listFont.Get()};
         controls.Create(Handle(), OrderTable, fonts, Dpi());
         SmileListBox.emplace(controls[ocList]);
