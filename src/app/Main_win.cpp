@@ -2,6 +2,8 @@
 
 #include "app/Splash_win.h"
 #include "app/resource.h"
+#include "dialogs/OrderDlg_win.h"
+#include "dialogs/OrderLst.h"
 #include "ui/Application_win.h"
 #include "ui/Help_win.h"
 #include "ui/Subclass_win.h"
@@ -37,6 +39,19 @@ LRESULT ReadOnlyFieldProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 constexpr wchar_t PanelClass[] = L"TMoodpadPanel";
+
+// The hourglass while the palette is rebuilt; the cursor before it comes back however the rebuild
+// ends.
+class THourglass {
+  public:
+    THourglass() : previous(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~THourglass() { SetCursor(previous); }
+    THourglass(const THourglass&) = delete;
+    THourglass& operator=(const THourglass&) = delete;
+
+  private:
+    HCURSOR previous;
+};
 
 // The about box arrives later; until then the About button only drops and restores the style.
 void ShowAboutBox(const std::string& fileName) {
@@ -356,9 +371,28 @@ void TMainForm::HelpBitBtnClick() {
     ui::Application.ShowHelp(Handle());
 }
 
+void TMainForm::SetOrderList(TButtonList& list) const {
+    list = EmotButtonList;
+}
+
+bool TMainForm::GetOrderList(const TButtonList& list) {
+    return TakeOrderList(list, EmotButtonList);
+}
+
 void TMainForm::OrderBitBtnClick() {
+    TButtonList order;
+    SetOrderList(order);
     SetStyle(stNormal);
-    // The order dialog runs here once it exists.
+    try {
+        if (RunOrderDialog(Handle(), order) && GetOrderList(order)) {
+            THourglass wait;
+            KillButtons();
+            LoadButtons();
+        }
+    } catch (...) {
+        SetStyle(FOptions.Style);
+        throw;
+    }
     SetStyle(FOptions.Style);
 }
 
