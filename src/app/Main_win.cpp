@@ -1,8 +1,10 @@
 #include "app/Main_win.h"
 
 #include "app/Splash_win.h"
-#include "dialogs/OptionsDlg_win.h"
 #include "app/resource.h"
+#include "dialogs/OptionsDlg_win.h"
+#include "dialogs/OrderDlg_win.h"
+#include "dialogs/OrderLst.h"
 #include "settings/AbsPath.h"
 #include "ui/Application_win.h"
 #include "ui/Help_win.h"
@@ -39,6 +41,19 @@ LRESULT ReadOnlyFieldProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 constexpr wchar_t PanelClass[] = L"TMoodpadPanel";
+
+// The hourglass while the palette is rebuilt; the cursor before it comes back however the rebuild
+// ends.
+class THourglass {
+  public:
+    THourglass() : previous(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~THourglass() { SetCursor(previous); }
+    THourglass(const THourglass&) = delete;
+    THourglass& operator=(const THourglass&) = delete;
+
+  private:
+    HCURSOR previous;
+};
 
 // The about box arrives later; until then the About button only drops and restores the style.
 void ShowAboutBox(const std::string& fileName) {
@@ -361,7 +376,8 @@ void TMainForm::AppCustomize() {
     tracker->Suspend();
     try {
         TEmoticonsOptions options = FOptions;
-        TButtonList order = EmotButtonList;
+        TButtonList order;
+        SetOrderList(order);
         if (RunOptionsDialog(Handle(), options, order))
             ApplyOptions(options, order);
     } catch (...) {
@@ -381,13 +397,11 @@ void TMainForm::ApplyOptions(const TEmoticonsOptions& options, const TButtonList
     FOptions = options;
     FOptions.sPicturePath = path;
     FOptions.Rect = rect;
-    const bool newOrder = order != EmotButtonList;
-    if (newOrder)
-        EmotButtonList = order;
+    const bool newOrder = GetOrderList(order);
     if (!newPath && !newOrder)
         return;
-    // One rebuild for both changes; the cursor comes back also when the rebuild fails.
-    ui::TWaitCursor wait;
+    // One rebuild for both changes.
+    THourglass wait;
     KillButtons();
     LoadButtons();
 }
@@ -396,9 +410,28 @@ void TMainForm::HelpBitBtnClick() {
     ui::Application.ShowHelp(Handle());
 }
 
+void TMainForm::SetOrderList(TButtonList& list) const {
+    list = EmotButtonList;
+}
+
+bool TMainForm::GetOrderList(const TButtonList& list) {
+    return TakeOrderList(list, EmotButtonList);
+}
+
 void TMainForm::OrderBitBtnClick() {
+    TButtonList order;
+    SetOrderList(order);
     SetStyle(stNormal);
-    // The order dialog runs here once it exists.
+    try {
+        if (RunOrderDialog(Handle(), order) && GetOrderList(order)) {
+            THourglass wait;
+            KillButtons();
+            LoadButtons();
+        }
+    } catch (...) {
+        SetStyle(FOptions.Style);
+        throw;
+    }
     SetStyle(FOptions.Style);
 }
 

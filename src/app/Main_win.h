@@ -65,6 +65,10 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     bool NewPicturePath(const std::string& path);
     void HelpBitBtnClick();
     void OrderBitBtnClick();
+    // Copies the button list into `list`; takes `list` over when it holds another order and
+    // reports whether it did.
+    void SetOrderList(TButtonList& list) const;
+    bool GetOrderList(const TButtonList& list);
     void ControlClick(HWND control);
     LRESULT WMCommand(WPARAM wParam, LPARAM lParam);
     void WMActivate(WPARAM wParam);

@@ -127,16 +127,4 @@ class TClipboard {
     bool open;
 };
 
-// The hourglass for the scope; the cursor shown before comes back however the scope ends.
-class TWaitCursor {
-  public:
-    TWaitCursor() : saved(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-    ~TWaitCursor() { ::SetCursor(saved); }
-
-  private:
-    HCURSOR saved;
-};
-
 } // namespace ui

@@ -1,0 +1,162 @@
+#include "dialogs/OrderLst.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+// Entries named by their first index, with their selection.
+class TVectorList final : public TOrderList {
+  public:
+    TVectorList(int count, const std::vector<int>& selected) {
+        for (int i = 0; i < count; ++i)
+            rows.push_back({i, false});
+        for (int i : selected)
+            rows[std::size_t(i)].selected = true;
+    }
+    int Count() const override { return int(rows.size()); }
+    std::string Item(int i) const override { return std::to_string(rows.at(std::size_t(i)).name); }
+    bool Selected(int i) const override { return rows.at(std::size_t(i)).selected; }
+    void Select(int i) override { rows.at(std::size_t(i)).selected = true; }
+    void Move(int from, int to) override {
+        Row r = rows.at(std::size_t(from));
+        r.selected = false;
+        rows.erase(rows.begin() + from);
+        rows.insert(rows.begin() + to, r);
+    }
+
+    std::vector<int> Order() const {
+        std::vector<int> v;
+        for (const Row& r : rows)
+            v.push_back(r.name);
+        return v;
+    }
+    std::vector<int> SelectedIndices() const {
+        std::vector<int> v;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            if (rows[i].selected)
+                v.push_back(int(i));
+        return v;
+    }
+
+  private:
+    struct Row {
+        int name;
+        bool selected;
+    };
+    std::vector<Row> rows;
+};
+
+enum TMove { mvUp, mvDown, mvTop, mvBottom };
+
+void Apply(TOrderList& list, TMove m) {
+    switch (m) {
+    case mvUp:
+        return list.UpSelected();
+    case mvDown:
+        return list.DownSelected();
+    case mvTop:
+        return list.ToBeginSelected();
+    case mvBottom:
+        return list.ToEndSelected();
+    }
+}
+
+TEST(OrderList, MovesTheSelectionAndKeepsItSelected) {
+    struct Case {
+        int count;
+        std::vector<int> selected;
+        TMove move;
+        std::vector<int> order, selectedAfter;
+    };
+    const std::vector<int> none, all = {0, 1, 2, 3, 4}, still = all;
+    const Case cases[] = {
+        {5, {1, 3}, mvUp, {1, 0, 3, 2, 4}, {0, 2}},
+        {5, {1, 3}, mvDown, {0, 2, 1, 4, 3}, {2, 4}},
+        {5, {1, 3}, mvTop, {1, 3, 0, 2, 4}, {0, 1}},
+        {5, {1, 3}, mvBottom, {0, 2, 4, 1, 3}, {3, 4}},
+        {5, {0, 2, 3}, mvUp, {0, 2, 3, 1, 4}, {0, 1, 2}},
+        {5, {2, 3, 4}, mvDown, still, {2, 3, 4}},
+        {5, {0, 1}, mvUp, still, {0, 1}},
+        {5, {0, 1}, mvTop, still, {0, 1}},
+        {5, {3, 4}, mvDown, still, {3, 4}},
+        {5, {3, 4}, mvBottom, still, {3, 4}},
+        {5, {0, 4}, mvTop, {0, 4, 1, 2, 3}, {0, 1}},
+        {5, {0, 4}, mvBottom, {1, 2, 3, 0, 4}, {3, 4}},
+        {5, none, mvUp, still, none},
+        {5, none, mvDown, still, none},
+        {5, none, mvTop, still, none},
+        {5, none, mvBottom, still, none},
+        {5, all, mvUp, still, all},
+        {5, all, mvDown, still, all},
+        {5, all, mvTop, still, all},
+        {5, all, mvBottom, still, all},
+        {0, none, mvUp, none, none},
+        {0, none, mvDown, none, none},
+        {0, none, mvTop, none, none},
+        {0, none, mvBottom, none, none},
+    };
+    for (const Case& c : cases) {
+        TVectorList list(c.count, c.selected);
+        Apply(list, c.move);
+        SCOPED_TRACE(testing::Message()
+                     << "move " << c.move << " of " << testing::PrintToString(c.selected));
+        EXPECT_EQ(list.Order(), c.order);
+        EXPECT_EQ(list.SelectedIndices(), c.selectedAfter);
+    }
+}
+
+// Whatever the selection, every move only permutes: the selected entries stay exactly the selected
+// ones and the others keep their relative order.
+TEST(OrderList, EveryMoveIsAPermutationThatKeepsTheSelectionAndTheOthersOrder) {
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 2000; ++round) {
+        const int count = int(random() % 12);
+        std::vector<int> selected;
+        for (int i = 0; i < count; ++i)
+            if (random() % 2)
+                selected.push_back(i);
+        TVectorList list(count, selected);
+        const std::vector<int> before = list.Order();
+        const std::vector<bool> wasSelected = [&] {
+            std::vector<bool> w(std::size_t(count), false);
+            for (int i : selected)
+                w[std::size_t(i)] = true;
+            return w;
+        }();
+        const auto move = TMove(random() % 4);
+        Apply(list, move);
+        const std::vector<int> after = list.Order();
+        SCOPED_TRACE(testing::Message()
+                     << "move " << move << " of " << testing::PrintToString(before) << " selected "
+                     << testing::PrintToString(selected));
+        ASSERT_TRUE(std::is_permutation(after.begin(), after.end(), before.begin(), before.end()));
+        std::vector<int> othersBefore, othersAfter;
+        for (int i = 0; i < count; ++i) {
+            const int name = after[std::size_t(i)];
+            ASSERT_EQ(list.Selected(i), wasSelected[std::size_t(name)]) << "at " << i;
+            if (!wasSelected[std::size_t(i)])
+                othersBefore.push_back(i);
+            if (!list.Selected(i))
+                othersAfter.push_back(name);
+        }
+        ASSERT_EQ(othersAfter, othersBefore);
+    }
+}
+
+// A list of another length is another order, whatever its common part: the shorter one is never
+// read past its end.
+TEST(TakeOrderList, TakesOnlyAnotherOrder) {
+    const TButtonList current = {"a", "b", "c"};
+    const TButtonList same = current, swapped = {"b", "a", "c"}, shorter = {"a", "b"},
+                      longer = {"a", "b", "c", "d"};
+    for (const TButtonList* given : {&same, &swapped, &shorter, &longer}) {
+        TButtonList list = current;
+        EXPECT_EQ(TakeOrderList(*given, list), given != &same);
+        EXPECT_EQ(list, *given);
+    }
+}
+
+} // namespace
