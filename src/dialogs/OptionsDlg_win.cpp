@@ -1,5 +1,6 @@
 #include "dialogs/OptionsDlg_win.h"
 
+#include "dialogs/OrderDlg_win.h"
 #include "ui/Application_win.h"
 #include "ui/Subclass_win.h"
 #include "ui/Window_win.h"
@@ -7,6 +8,8 @@
 #include <commctrl.h>
 #include <cderr.h>
 #include <commdlg.h>
+
+#include <utility>
 
 namespace {
 
@@ -268,7 +271,10 @@ void TEmoticonsDlg::ClearButtonClick() {
 }
 
 void TEmoticonsDlg::OrderButtonClick() {
-    // Joins the order dialog once it is in the program.
+    // The order dialog works on a copy: a Cancel there leaves m_OrderList as it was.
+    TButtonList order = m_OrderList;
+    if (RunOrderDialog(Handle(), order))
+        m_OrderList = std::move(order);
 }
 
 void TEmoticonsDlg::HelpBitBtnClick() {
