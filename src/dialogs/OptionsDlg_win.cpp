@@ -205,10 +205,12 @@ void TEmoticonsDlg::OnOK() {
 
 LRESULT TEmoticonsDlg::HotKeyProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const LRESULT r = DefSubclassProc(wnd, msg, wParam, lParam);
-    const WORD value = LOWORD(SendMessageW(wnd, HKM_GETHOTKEY, 0, 0));
     // The control takes a key from its key press and again from the character it makes.
     const bool key =
         msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_CHAR || msg == WM_SYSCHAR;
+    if (!key && msg != WM_KILLFOCUS)
+        return r;
+    const WORD value = LOWORD(SendMessageW(wnd, HKM_GETHOTKEY, 0, 0));
     if (key && (value & 0xFF) && !HotKeyAcceptable(value))
         SendMessageW(wnd, HKM_SETHOTKEY, 0, 0);
     // Taking the focus back here would cancel the click that moved it (a button loses its
