@@ -25,18 +25,21 @@ enum TSelectDirControl {
 };
 
 constexpr int IdDirName = 101, IdDirectory = 102, IdDrive = 103;
+// The labels are as wide as their bold text in any substitute of the dialog font, not just the
+// width of their normal text in the font itself: nothing stands to their right.
+constexpr int LabelWidth = 150;
 
 // In tab order. The drive box's height is that of its drop-down list; the closed box takes the
 // height of its font.
 constexpr std::array<ui::TControlDef, sdControlCount> SelectDirTable = {{
-    {WC_STATICW, L"Directory &Name:", 0, 10, 4, 76, 13},
+    {WC_STATICW, L"Directory &Name:", 0, 10, 4, LabelWidth, 13},
     {WC_EDITW, L"", IdDirName, 10, 20, 263, 20, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE},
-    {WC_STATICW, L"&Directories:", 0, 10, 48, 53, 13},
+    {WC_STATICW, L"&Directories:", 0, 10, 48, LabelWidth, 13},
     {WC_LISTBOXW, L"", IdDirectory, 10, 67, 263, 159,
      WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOTIFY |
          LBS_NOINTEGRALHEIGHT,
      WS_EX_CLIENTEDGE},
-    {WC_STATICW, L"Dri&ve:", 0, 10, 232, 28, 13},
+    {WC_STATICW, L"Dri&ve:", 0, 10, 232, LabelWidth, 13},
     {WC_COMBOBOXW, L"", IdDrive, 10, 252, 263, 200, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST},
     {WC_BUTTONW, L"OK", IDOK, 52, 286, 77, 27, WS_TABSTOP | BS_DEFPUSHBUTTON},
     {WC_BUTTONW, L"Cancel", IDCANCEL, 152, 286, 77, 27, WS_TABSTOP},
