@@ -1,0 +1,162 @@
+// The directory dialog run by SelectDir on this thread while another thread plays the user: Enter
+// in the list enters a folder, OK returns it, Cancel changes nothing, and the process's current
+// directory and error mode come back exactly, also when the saved directory has gone. A start
+// directory that does not exist is reported, a drive that cannot be entered puts the drive box
+// back, and the create question creates the typed directory on Yes.
+#include "dialogs/DirSel_win.h"
+#include "support/Support.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace support;
+
+namespace {
+
+constexpr int IdDirName = 101, IdDirectory = 102, IdDrive = 103;
+
+HWND WaitDialog() {
+    HWND d = nullptr;
+    WaitFor([&] {
+        return (d = FindWindowW(MAKEINTATOM(32770), L"Select Directory")) && IsWindowVisible(d) &&
+               IsWindowEnabled(d) && FocusOf(d);
+    });
+    return d;
+}
+
+std::wstring CurrentDir() {
+    wchar_t dir[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, dir);
+    return dir;
+}
+
+bool SamePath(std::wstring a, std::wstring b) {
+    for (auto* s : {&a, &b})
+        if (s->size() > 3 && s->back() == L'\\')
+            s->pop_back();
+    return lstrcmpiW(a.c_str(), b.c_str()) == 0;
+}
+
+std::wstring NameField(HWND d) {
+    return Text(GetDlgItem(d, IdDirName));
+}
+
+// Runs SelectDir with the user's part on another thread.
+bool RunDialog(std::string& dir, TSelectDirOpts options, const std::function<void(HWND)>& user) {
+    std::thread t([&] {
+        if (HWND d = WaitDialog())
+            user(d);
+    });
+    const bool ok = SelectDir(dir, options);
+    t.join();
+    return ok;
+}
+
+// Presses `key` on control `id` of the dialog.
+void Press(HWND d, int id, WORD key) {
+    SendMessageW(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, id)), TRUE);
+    Chord({key});
+}
+
+} // namespace
+
+TEST(SelectDir, EnterOpensAFolderOkReturnsItCancelKeepsAllAndTheProcessStateComesBack) {
+    TempDir t;
+    CreateDirectoryW((t / L"Sub").c_str(), nullptr);
+    CreateDirectoryW((t / L"Gone").c_str(), nullptr);
+    ASSERT_TRUE(SetCurrentDirectoryW((t / L"Gone").c_str()));
+    const UINT mode = SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    UINT modeDuring = 0;
+    std::wstring entered;
+    std::string dir = Narrow(t.path);
+    EXPECT_TRUE(RunDialog(dir, sdNone, [&](HWND d) {
+        modeDuring = GetErrorMode();
+        // The saved directory goes while the dialog browses elsewhere (a stick pulled out).
+        RemoveDirectoryW((t / L"Gone").c_str());
+        HWND list = GetDlgItem(d, IdDirectory);
+        SendMessageW(list, LB_SETCURSEL,
+                     SendMessageW(list, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(L"Sub")), 0);
+        Chord({VK_RETURN});
+        WaitFor([&] { return NameField(d).ends_with(L"\\Sub"); });
+        entered = NameField(d);
+        Press(d, IDOK, VK_RETURN);
+    }));
+    EXPECT_TRUE(SamePath(entered, t / L"Sub")) << Narrow(entered);
+    EXPECT_EQ(dir, Narrow(entered)) << "the name field read before the form went";
+    EXPECT_EQ(modeDuring, SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
+    EXPECT_EQ(GetErrorMode(), UINT(SEM_NOGPFAULTERRORBOX)) << "the old mode exactly";
+    EXPECT_TRUE(SamePath(CurrentDir(), ExeDir())) << "the program's folder when the old one went";
+
+    // Cancel returns false and leaves the string and the current directory; a drive whose
+    // directory cannot be entered is reported and the box goes back to the list's drive.
+    SetCurrentDirectoryW(t.path.c_str());
+    wchar_t other = 0;
+    for (wchar_t c = L'Z'; c >= L'C' && !other; --c)
+        if (c != towupper(t.path[0]) && (GetLogicalDrives() & (1u << (c - L'A'))))
+            other = c;
+    ASSERT_TRUE(other) << "a second drive";
+    const wchar_t var[] = {L'=', other, L':', 0};
+    SetEnvironmentVariableW(var, (std::wstring{other} + L":\\no such folder").c_str());
+    std::wstring report, driveShown, nameShown;
+    dir = Narrow(t / L"Sub");
+    EXPECT_FALSE(RunDialog(dir, sdNone, [&](HWND d) {
+        HWND combo = GetDlgItem(d, IdDrive);
+        BoxReader reader;
+        SendMessageW(combo, CB_SELECTSTRING, WPARAM(-1),
+                     LPARAM((std::wstring{other} + L":").c_str()));
+        PostMessageW(d, WM_COMMAND, MAKEWPARAM(IdDrive, CBN_SELCHANGE), LPARAM(combo));
+        reader.Join();
+        report = reader.text;
+        WaitFor([&] { return IsWindowEnabled(d); });
+        driveShown = Text(combo);
+        nameShown = NameField(d);
+        Chord({VK_ESCAPE});
+    }));
+    SetEnvironmentVariableW(var, nullptr);
+    EXPECT_EQ(dir, Narrow(t / L"Sub"));
+    EXPECT_TRUE(SamePath(CurrentDir(), t.path));
+    EXPECT_FALSE(report.empty()) << "the failed drive is reported";
+    EXPECT_EQ(towupper(driveShown.c_str()[0]), towupper(t.path[0])) << Narrow(driveShown);
+    EXPECT_TRUE(SamePath(nameShown, t / L"Sub")) << Narrow(nameShown);
+    SetErrorMode(mode);
+    SetCurrentDirectoryW(ExeDir().c_str());
+}
+
+TEST(SelectDir, AMissingStartIsReportedAndOpensOnTheDrivesDirectoryAndYesCreatesATypedOne) {
+    TempDir t;
+    // The drive remembers its own directory while the process works on another drive.
+    SetCurrentDirectoryW(ExeDir().c_str());
+    const wchar_t var[] = {L'=', t.path[0], L':', 0};
+    SetEnvironmentVariableW(var, t.path.c_str());
+    std::wstring shown;
+    std::string dir = Narrow(t / L"missing\\deeper");
+    const std::string start = dir;
+    BoxReader reader;
+    EXPECT_FALSE(RunDialog(dir, sdAllowCreate | sdPrompt | sdPerformCreate, [&](HWND d) {
+        shown = NameField(d);
+        Chord({VK_ESCAPE});
+    }));
+    reader.Join();
+    EXPECT_EQ(reader.text, L"The specified directory does not exist.");
+    EXPECT_TRUE(SamePath(shown, t.path)) << Narrow(shown);
+    EXPECT_EQ(dir, start);
+
+    const std::wstring typed = t / L"new\\deeper";
+    dir = Narrow(t.path);
+    std::wstring question;
+    EXPECT_TRUE(RunDialog(dir, sdAllowCreate | sdPrompt | sdPerformCreate, [&](HWND d) {
+        SetWindowTextW(GetDlgItem(d, IdDirName), typed.c_str());
+        Press(d, IdDirName, VK_RETURN);
+        HWND box = nullptr;
+        WaitFor(
+            [&] { return (box = TopWindow(GetCurrentProcessId(), L"#32770", L"Moodpad", true)); });
+        question = MessageBoxText(box);
+        PostMessageW(box, WM_COMMAND, IDYES, 0);
+    }));
+    EXPECT_EQ(question, L"The specified directory does not exist. Create it?");
+    EXPECT_EQ(dir, Narrow(typed));
+    EXPECT_TRUE(FileExists(typed));
+    SetEnvironmentVariableW(var, nullptr);
+}
