@@ -1,5 +1,6 @@
 #include "dialogs/OptionsDlg_win.h"
 
+#include "dialogs/DirSel_win.h"
 #include "dialogs/OrderDlg_win.h"
 #include "ui/Application_win.h"
 #include "ui/Subclass_win.h"
@@ -259,7 +260,9 @@ bool TEmoticonsDlg::OnPreviewKey(const MSG& msg) {
 }
 
 void TEmoticonsDlg::BrowsePathButtonClick() {
-    // Joins the directory dialog once it is in the program.
+    std::string dir = ui::Narrow(WindowText(controls[PicturePathEdit]));
+    if (SelectDir(dir, sdNone, Handle()))
+        SetWindowTextW(controls[PicturePathEdit], ui::Widen(dir).c_str());
 }
 
 void TEmoticonsDlg::BrowseAppButtonClick() {
