@@ -106,4 +106,43 @@ TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
     EXPECT_EQ(ini(L"Startup", L"Name") + ini(L"Startup", L"Enabled"), L"C:\\keep.exe0");
 }
 
+// A face without its picture makes every rebuild show the notice, which tells whether the palette
+// was built again. The same directory typed in another letter case is no new directory.
+TEST(Options, OnlyANewFaceDirectoryRebuildsThePaletteAndNothingIsStoredBeforeTheClose) {
+    Settings s;
+    s.faces = {{"gone", ":-)", "Smile", false}, {"b1", ";-)", "Wink"}};
+    Moodpad pad;
+    ASSERT_TRUE(pad.Start(s));
+    const HWND first = pad.WaitBox(15000);
+    ASSERT_TRUE(first);
+    PressOk(first);
+    ASSERT_TRUE(pad.WaitReady());
+    const auto stored = [&] {
+        wchar_t v[MAX_PATH] = {};
+        GetPrivateProfileStringW(L"ButtonPath", L"Value", L"?", v, MAX_PATH, pad.Ini().c_str());
+        return std::wstring(v);
+    };
+    // The first OK, with the path typed in lower case, gives an absolute form (the program's folder
+    // is not spelt in upper case): a new string, one rebuild. The second types it in upper case.
+    OptionsRun run{pad};
+    for (const bool rebuilds : {true, false}) {
+        SCOPED_TRACE(rebuilds ? "first" : "second");
+        ASSERT_TRUE(run.Open());
+        std::wstring typed = Text(run.Item(oiPicturePath));
+        for (wchar_t& c : typed)
+            c = rebuilds ? towlower(c) : towupper(c);
+        SendMessageW(run.Item(oiPicturePath), WM_SETTEXT, 0, LPARAM(typed.c_str()));
+        Chord({VK_RETURN});
+        ASSERT_TRUE(run.Closed());
+        const HWND notice = pad.WaitBox(rebuilds ? 10000 : 1500);
+        EXPECT_EQ(notice != nullptr, rebuilds) << Narrow(typed);
+        if (notice)
+            PressOk(notice);
+        EXPECT_EQ(Faces(pad.Palette()).Count(), 2);
+    }
+    EXPECT_EQ(stored(), L"faces") << "written before the close";
+    ASSERT_TRUE(pad.Close());
+    EXPECT_NE(stored(), L"faces");
+}
+
 } // namespace
