@@ -21,7 +21,6 @@
 class TSplashForm;
 class TPanel;
 
-constexpr const char* MainWindowTitle = "Moodpad";
 constexpr const wchar_t* MainWindowClass = L"TMainForm";
 
 class TMainForm : public ui::TWindow, private TPaletteEvents {

@@ -1,6 +1,5 @@
 #include "dialogs/DirSel_win.h"
 
-#include "app/Main_win.h"
 #include "dialogs/DirList_win.h"
 #include "dialogs/DirPath.h"
 #include "dialogs/DriveCombo_win.h"

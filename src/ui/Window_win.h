@@ -10,6 +10,9 @@
 #include <type_traits>
 #include <windows.h>
 
+// The program's title: the main window's caption and the caption of every message box it shows.
+constexpr const char* MainWindowTitle = "Moodpad";
+
 namespace ui {
 
 // The application's general error display: "<message>." in a stop box captioned "Moodpad". It
