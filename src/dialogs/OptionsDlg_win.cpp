@@ -94,7 +94,8 @@ bool KeyDown(int vk) {
 
 } // namespace
 
-TEmoticonsDlg::TEmoticonsDlg() : TDialog(OptionsCaption, 320, 400) {}
+// The caption is the program's title followed by " Options".
+TEmoticonsDlg::TEmoticonsDlg() : TDialog(ui::Widen(MainWindowTitle) + L" Options", 320, 400) {}
 
 HWND TEmoticonsDlg::OnInit() {
     font = ui::MakeFont(L"MS Sans Serif", 11, Dpi());

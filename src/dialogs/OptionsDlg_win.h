@@ -35,9 +35,6 @@ enum TOptionsId : int {
     oiGroup = 390, // group boxes and the panel (never addressed)
 };
 
-// The caption of the options dialog.
-constexpr const wchar_t* OptionsCaption = L"Moodpad Options";
-
 enum TOptionsControl {
     PathGroupBox,
     PicturePathEdit,

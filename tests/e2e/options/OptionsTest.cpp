@@ -22,7 +22,7 @@ struct OptionsRun {
             return false;
         Chord({'C'});
         return WaitFor([&] {
-            dlg = TopWindow(pad.proc.pid, L"#32770", OptionsCaption, true);
+            dlg = TopWindow(pad.proc.pid, L"#32770", L"Moodpad Options", true);
             return dlg && GetForegroundWindow() == dlg;
         });
     }
