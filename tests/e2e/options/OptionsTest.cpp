@@ -145,4 +145,15 @@ TEST(Options, OnlyANewFaceDirectoryRebuildsThePaletteAndNothingIsStoredBeforeThe
     EXPECT_NE(stored(), L"faces");
 }
 
+TEST(Options, TheHelpButtonOpensTheHelp) {
+    Settings s;
+    s.faces = NumberedFaces(2);
+    Moodpad pad;
+    ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
+    OptionsRun run{pad};
+    ASSERT_TRUE(run.Open());
+    PostMessageW(run.Item(oiHelp), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return TopWindow(pad.proc.pid, L"HH Parent", nullptr, true); }));
+}
+
 } // namespace
