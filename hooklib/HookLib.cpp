@@ -56,7 +56,8 @@ bool ChordMatches(const HotKeyRecord& hk, DWORD vk, const Modifiers& m) {
 
 // What the hook reports to; written only while no hook thread runs.
 struct KeyboardTarget {
-    const THotKey* hotKey = nullptr;
+    HotKeyRecord hotKey{};
+    bool hooked = false;
     HWND window = nullptr;
     UINT message = 0;
 };
@@ -131,10 +132,9 @@ Modifiers CurrentModifiers() {
 }
 
 bool ReadHotKey(HotKeyRecord& out) {
-    const THotKey* p = g_kbTarget.hotKey;
-    if (!p)
+    if (!g_kbTarget.hooked)
         return false;
-    std::memcpy(&out, p, sizeof out);
+    out = g_kbTarget.hotKey;
     return true;
 }
 
@@ -398,7 +398,14 @@ extern "C" {
 void __stdcall SetKeyboardHook(const THotKey* hotKey, HWND window, WORD message) {
     Locked lock;
     StopKeyboardThread();
-    g_kbTarget = {hotKey, window, message};
+    // A copy, taken while no hook thread runs: the caller may change or free its record at once.
+    g_kbTarget = {};
+    if (hotKey) {
+        std::memcpy(&g_kbTarget.hotKey, hotKey, sizeof g_kbTarget.hotKey);
+        g_kbTarget.hooked = true;
+    }
+    g_kbTarget.window = window;
+    g_kbTarget.message = message;
     StartKeyboardThread();
 }
 

@@ -13,9 +13,9 @@
 //     match: the caller then counts as having received the last input, so the system lets it
 //     bring its window to the front whatever the modifiers, and an Alt release does not open the
 //     menu bar as a lone Alt would.
-//     A virtual-key code of 0 never matches. The record is read at each key press, so the caller
-//     keeps it alive. The hook runs on a thread of the library, so it keeps answering while the
-//     caller's thread is busy.
+//     A virtual-key code of 0 never matches. The record is copied: a later change of the
+//     caller's record has no effect until SetKeyboardHook is called again. The hook runs on a
+//     thread of the library, so it keeps answering while the caller's thread is busy.
 //   SetMessageHook: when a window of another application receives `message` with exactly
 //     `wParam` and `lParam`, `answer` is posted to `window` with wParam = the focus window of the
 //     receiving application and lParam = its top-level window. Messages that a window of the

@@ -21,8 +21,7 @@ void TTargetTracker::Suspend() {
 void TTargetTracker::SetHotKey(const THotKey& key) {
     if (KeyboardIsHooked())
         UnHookKeyboard();
-    hotKey = key;
-    SetKeyboardHook(&hotKey, notify, WM_EXECACTIVEHOOKHANDLE);
+    SetKeyboardHook(&key, notify, WM_EXECACTIVEHOOKHANDLE);
 }
 
 void TTargetTracker::Learn(WPARAM focus, LPARAM window) {

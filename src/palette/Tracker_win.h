@@ -2,7 +2,7 @@
 // TTargetTracker: the window the user was typing in, learnt through the hook library. The hot key
 // (which also summons the palette) reports the foreground application's focus; window tracking
 // asks the foreground application once while the mouse is over the palette. The tracker owns
-// both hooks and the hot-key record the keyboard hook reads.
+// both hooks.
 #include "settings/Ini.h"
 
 #include <windows.h>
@@ -20,8 +20,7 @@ class TTargetTracker {
     void Apply(const TEmoticonsOptions& options);
     // Removes both hooks (while the options dialog is open, and at close).
     void Suspend();
-    // Replaces the hot key. The hook reads the record at each key press from its own thread, so
-    // the record changes only while the hook is out.
+    // Replaces the hot key: the hook is taken out, and installed again with a copy of `key`.
     void SetHotKey(const THotKey& key);
 
     // A report of the hook library: the target's focus control and its top-level window.
@@ -37,7 +36,6 @@ class TTargetTracker {
 
   private:
     HWND notify;
-    THotKey hotKey;
     bool tracking = false;
     bool blFocusFound = false;
     HWND hActiveFocus = nullptr;

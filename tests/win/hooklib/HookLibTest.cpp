@@ -99,43 +99,49 @@ TEST_F(HookLibTest, TheHotKeyIsReportedConsumedAndFollowedByTheMaskKey) {
     }
 }
 
-TEST_F(HookLibTest, OnlyTheExactChordOfTheCurrentRecordMatches) {
-    THotKey hotKey; // installed as Alt+E ...
-    SetKeyboardHook(&hotKey, receiver, WM_EXECACTIVEHOOKHANDLE);
-    // ... and changed afterwards: the library reads the record at each key press.
+TEST_F(HookLibTest, OnlyTheExactChordOfTheRecordMatchesAndTheRecordIsCopied) {
+    THotKey hotKey;
     hotKey.blAlt = 0;
-    hotKey.blCtrl = 1;
+    hotKey.blCtrl = 1; // Ctrl+E ...
+    SetKeyboardHook(&hotKey, receiver, WM_EXECACTIVEHOOKHANDLE);
+    // ... copied: a change of the caller's record afterwards changes nothing.
+    hotKey.blAlt = 1;
+    hotKey.blCtrl = 0;
 
     // Missing, extra or other modifiers: the application gets the key as usual.
     Chord({'E'});
     Chord({VK_SHIFT, 'E'});
     Chord({VK_CONTROL, VK_SHIFT, 'E'});
+    Chord({VK_MENU, 'E'});
     ASSERT_TRUE(TypeXAndExpect(L"eEx"));
-    EXPECT_EQ(SeenBy(target).eDown, 3u);
+    EXPECT_EQ(SeenBy(target).eDown, 4u);
     EXPECT_EQ(Received(WM_EXECACTIVEHOOKHANDLE), 0u);
 
     Chord({VK_CONTROL, 'E'});
     ExpectReport(1);
 
     // Key code 0 means no hot key: nothing matches, not even the modifiers alone.
+    hotKey.blAlt = 0;
+    hotKey.blCtrl = 1;
     hotKey.iVirtCode = 0;
+    SetKeyboardHook(&hotKey, receiver, WM_EXECACTIVEHOOKHANDLE);
     Chord({VK_CONTROL, 'E'});
     Chord({VK_CONTROL});
     ASSERT_TRUE(TypeXAndExpect(L"eExx"));
-    EXPECT_EQ(SeenBy(target).eDown, 4u);
+    EXPECT_EQ(SeenBy(target).eDown, 5u);
 
     // After unhooking the chord reaches the application again and nothing is reported.
     hotKey.iVirtCode = 'E';
+    SetKeyboardHook(&hotKey, receiver, WM_EXECACTIVEHOOKHANDLE);
     UnHookKeyboard();
     Chord({VK_CONTROL, 'E'});
     ASSERT_TRUE(TypeXAndExpect(L"eExxx"));
-    EXPECT_EQ(SeenBy(target).eDown, 5u);
+    EXPECT_EQ(SeenBy(target).eDown, 6u);
     EXPECT_EQ(Received(WM_EXECACTIVEHOOKHANDLE), 1u);
-    EXPECT_EQ(SeenBy(target).menus, 0u);
 }
 
-// The program's options are replaced whole by the options dialog while the hook may be reading the
-// key: the tracker keeps the record the hook reads and changes it only with the hook out.
+// The program's options are replaced whole by the options dialog: the key in force stays until the
+// tracker installs a new one.
 TEST_F(HookLibTest, TrackerKeepsTheKeyInForceUntilItIsReplaced) {
     TEmoticonsOptions options; // Alt+E
     TTargetTracker tracker(receiver);
