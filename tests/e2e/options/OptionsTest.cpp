@@ -156,4 +156,64 @@ TEST(Options, TheHelpButtonOpensTheHelp) {
     EXPECT_TRUE(WaitFor([&] { return TopWindow(pad.proc.pid, L"HH Parent", nullptr, true); }));
 }
 
+// The face directory chosen in the directory dialog itself: Browse, up to the program's folder and
+// into a second face folder that lacks one picture, OK, OK. The palette is built again from that
+// folder at once (its missing picture brings the notice) and the close stores it.
+TEST(Options, AFaceDirectoryChosenInTheDirectoryDialogRebuildsThePaletteFromIt) {
+    Settings s;
+    s.faces = NumberedFaces(2);
+    Moodpad pad;
+    ASSERT_TRUE(pad.Prepare(&s));
+    const std::wstring other = pad.dir / L"zfaces"; // sorts after the program's own "Faces"
+    ASSERT_TRUE(CreateDirectoryW(other.c_str(), nullptr));
+    ASSERT_TRUE(CopyFileW((pad.dir / L"faces\\b0.bmp").c_str(), (other + L"\\b0.bmp").c_str(), 1));
+    ASSERT_TRUE(pad.Launch() && pad.WaitReady());
+    OptionsRun run{pad};
+    ASSERT_TRUE(run.Open());
+    const auto press = [](HWND dlg, int id, WORD key) {
+        SendMessageW(dlg, WM_NEXTDLGCTL, WPARAM(GetDlgItem(dlg, id)), TRUE);
+        Chord({key});
+    };
+    press(run.dlg, oiBrowsePath, VK_SPACE);
+    HWND sel = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        sel = TopWindow(pad.proc.pid, L"#32770", L"Select Directory", true);
+        return sel && GetForegroundWindow() == sel;
+    }));
+    std::wstring chosen;
+    const auto shown = [&] { // the name field, which shows the directory the list is in
+        return IsWindow(sel) ? chosen = Text(GetDlgItem(sel, 101)) : chosen;
+    };
+    const auto endsWith = [&](const std::wstring& tail) {
+        return WaitFor([&] {
+            const std::wstring t = shown();
+            return t.size() >= tail.size() &&
+                   !_wcsicmp(t.c_str() + t.size() - tail.size(), tail.c_str());
+        });
+    };
+    ASSERT_TRUE(endsWith(L"\\faces")) << Narrow(shown());
+    press(sel, 102, VK_UP); // the open folder above: the program's
+    Chord({VK_RETURN});
+    ASSERT_TRUE(endsWith(pad.dir.path.substr(pad.dir.path.rfind(L'\\')))) << Narrow(shown());
+    Chord({VK_END});
+    Chord({VK_RETURN});
+    ASSERT_TRUE(endsWith(L"\\zfaces")) << Narrow(shown());
+    press(sel, IDOK, VK_RETURN);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(sel); }));
+    EXPECT_EQ(Text(run.Item(oiPicturePath)), shown());
+    press(run.dlg, IDOK, VK_RETURN);
+    ASSERT_TRUE(run.Closed());
+    const HWND notice = pad.WaitBox();
+    ASSERT_TRUE(notice) << "no rebuild from the chosen folder";
+    EXPECT_EQ(MessageBoxText(notice), L"One or more pictures could not be loaded");
+    PressOk(notice);
+    Faces faces(pad.Palette());
+    ASSERT_EQ(faces.Count(), 2);
+    EXPECT_EQ(faces.Name(2), L"s1");
+    ASSERT_TRUE(pad.Close());
+    wchar_t v[MAX_PATH] = {};
+    GetPrivateProfileStringW(L"ButtonPath", L"Value", L"?", v, MAX_PATH, pad.Ini().c_str());
+    EXPECT_EQ(std::wstring(v), L"ZFACES"); // kept upper-cased, as one directory in any case
+}
+
 } // namespace
