@@ -350,15 +350,22 @@ void TMainForm::AppDeactivate() {
     blAppIsActive = false;
 }
 
+// A dialog or the about box takes the window out of the topmost band while it is open; the style
+// in force comes back however it closes, also when it raises.
+class TMainForm::TOutOfTopmost {
+  public:
+    explicit TOutOfTopmost(TMainForm& form) : form(form) { form.SetStyle(stNormal); }
+    TOutOfTopmost(const TOutOfTopmost&) = delete;
+    TOutOfTopmost& operator=(const TOutOfTopmost&) = delete;
+    ~TOutOfTopmost() { form.SetStyle(form.FOptions.Style); }
+
+  private:
+    TMainForm& form;
+};
+
 void TMainForm::AppAbout() {
-    SetStyle(stNormal);
-    try {
-        ShowAboutBox("");
-    } catch (...) {
-        SetStyle(FOptions.Style);
-        throw;
-    }
-    SetStyle(FOptions.Style);
+    TOutOfTopmost dialog(*this);
+    ShowAboutBox("");
 }
 
 bool TMainForm::NewPicturePath(const std::string& path) {
@@ -372,21 +379,17 @@ void TMainForm::AppCustomize() {
     // While the dialog is open the window leaves the topmost band and neither hook is in, so the
     // hot key can be typed into the dialog's field without summoning the palette. Both come back
     // from the options in force when it closes, however it closes.
-    SetStyle(stNormal);
+    TOutOfTopmost dialog(*this);
     tracker->Suspend();
-    try {
-        TEmoticonsOptions options = FOptions;
-        TButtonList order;
-        SetOrderList(order);
-        if (RunOptionsDialog(Handle(), options, order))
-            ApplyOptions(options, order);
-    } catch (...) {
-        tracker->Apply(FOptions);
-        SetStyle(FOptions.Style);
-        throw;
-    }
-    tracker->Apply(FOptions);
-    SetStyle(FOptions.Style);
+    struct THooksBack {
+        TMainForm& form;
+        ~THooksBack() { form.tracker->Apply(form.FOptions); }
+    } hooksBack{*this};
+    TEmoticonsOptions options = FOptions;
+    TButtonList order;
+    SetOrderList(order);
+    if (RunOptionsDialog(Handle(), options, order))
+        ApplyOptions(options, order);
 }
 
 void TMainForm::ApplyOptions(const TEmoticonsOptions& options, const TButtonList& order) {
@@ -398,9 +401,12 @@ void TMainForm::ApplyOptions(const TEmoticonsOptions& options, const TButtonList
     FOptions.sPicturePath = path;
     FOptions.Rect = rect;
     const bool newOrder = GetOrderList(order);
-    if (!newPath && !newOrder)
-        return;
     // One rebuild for both changes.
+    if (newPath || newOrder)
+        RebuildPalette();
+}
+
+void TMainForm::RebuildPalette() {
     THourglass wait;
     KillButtons();
     LoadButtons();
@@ -421,18 +427,9 @@ bool TMainForm::GetOrderList(const TButtonList& list) {
 void TMainForm::OrderBitBtnClick() {
     TButtonList order;
     SetOrderList(order);
-    SetStyle(stNormal);
-    try {
-        if (RunOrderDialog(Handle(), order) && GetOrderList(order)) {
-            THourglass wait;
-            KillButtons();
-            LoadButtons();
-        }
-    } catch (...) {
-        SetStyle(FOptions.Style);
-        throw;
-    }
-    SetStyle(FOptions.Style);
+    TOutOfTopmost dialog(*this);
+    if (RunOrderDialog(Handle(), order) && GetOrderList(order))
+        RebuildPalette();
 }
 
 void TMainForm::ControlClick(HWND control) {

@@ -59,6 +59,9 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     // Makes the options dialog's result the options in force; rebuilds the palette once when the
     // face directory or the order changed.
     void ApplyOptions(const TEmoticonsOptions& options, const TButtonList& order);
+    // KillButtons and LoadButtons under the hourglass.
+    void RebuildPalette();
+    class TOutOfTopmost;
     // True when `path` (normalised) differs from the face directory in force, which it then
     // becomes.
     bool NewPicturePath(const std::string& path);
