@@ -205,9 +205,7 @@ class TSelectDirForm : public ui::TDialog {
             dirList.OpenCurrent();
             return;
         }
-        std::wstring text(GetWindowTextLengthW(controls[DirName]) + 1, L'\0');
-        text.resize(GetWindowTextW(controls[DirName], text.data(), int(text.size())));
-        const std::string path = ui::Narrow(text);
+        const std::string path = ui::Narrow(ui::WindowText(controls[DirName]));
         if ((m_Options & sdAllowCreate) && (m_Options & sdPrompt) && !DirectoryExists(path) &&
             Box(Handle(), L"The specified directory does not exist. Create it?",
                 MB_YESNO | MB_ICONQUESTION) == IDYES &&

@@ -82,12 +82,6 @@ const std::array<ui::TControlDef, ocOptionsCount> OptionsTable = {{
 
 constexpr std::array<TOptionsControl, 3> StyleItems = {StyleUsual, StyleOnTop, StyleMinimize};
 
-std::wstring WindowText(HWND wnd) {
-    std::wstring text(std::size_t(GetWindowTextLengthW(wnd)) + 1, L'\0');
-    text.resize(std::size_t(GetWindowTextW(wnd, text.data(), int(text.size()))));
-    return text;
-}
-
 bool KeyDown(int vk) {
     return GetKeyState(vk) < 0;
 }
@@ -147,8 +141,8 @@ void TEmoticonsDlg::ShowFields(const TOptionsFields& f) {
 
 TOptionsFields TEmoticonsDlg::ReadFields() const {
     TOptionsFields f;
-    f.picturePath = ui::Narrow(WindowText(controls[PicturePathEdit]));
-    f.exePath = ui::Narrow(WindowText(controls[AppEdit]));
+    f.picturePath = ui::Narrow(ui::WindowText(controls[PicturePathEdit]));
+    f.exePath = ui::Narrow(ui::WindowText(controls[AppEdit]));
     f.exeStart = Checked(StartCheckBox);
     for (std::size_t i = 0; i < StyleItems.size(); ++i)
         if (Checked(StyleItems[i]))
@@ -261,13 +255,13 @@ bool TEmoticonsDlg::OnPreviewKey(const MSG& msg) {
 }
 
 void TEmoticonsDlg::BrowsePathButtonClick() {
-    std::string dir = ui::Narrow(WindowText(controls[PicturePathEdit]));
+    std::string dir = ui::Narrow(ui::WindowText(controls[PicturePathEdit]));
     if (SelectDir(dir, sdNone, Handle()))
         SetWindowTextW(controls[PicturePathEdit], ui::Widen(dir).c_str());
 }
 
 void TEmoticonsDlg::BrowseAppButtonClick() {
-    std::wstring name = WindowText(controls[AppEdit]).substr(0, 255);
+    std::wstring name = ui::WindowText(controls[AppEdit]).substr(0, 255);
     if (GetEXEFileName(Handle(), name))
         SetWindowTextW(controls[AppEdit], name.c_str());
 }

@@ -1,5 +1,7 @@
 #include "ui/Window_win.h"
 
+#include <algorithm>
+
 #include <exception>
 #include <new>
 
@@ -21,6 +23,12 @@ std::string Narrow(const std::wstring& w) {
     std::string s(size_t(n), '\0');
     WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
     return s;
+}
+
+std::wstring WindowText(HWND wnd) {
+    std::wstring text(std::size_t(GetWindowTextLengthW(wnd)) + 1, L'\0');
+    text.resize(std::size_t(std::max(0, GetWindowTextW(wnd, text.data(), int(text.size())))));
+    return text;
 }
 
 std::string ProgramFileName() {

@@ -74,6 +74,8 @@ TWindowList OwnedTopmostPopups(HWND owner) noexcept;
 // file) and the wide strings of the Win32 API.
 std::wstring Widen(const std::string& s);
 std::string Narrow(const std::wstring& s);
+// A window's whole text.
+std::wstring WindowText(HWND wnd);
 
 // The running program's full path in the ANSI code page, however long it is.
 std::string ProgramFileName();
