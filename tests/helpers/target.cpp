@@ -15,6 +15,7 @@
 // logs one line RAN to "<its own path>.ran" and ends.
 #include "Messages.h"
 #include "Target.h"
+#include "ui/Com_win.h"
 
 #include <cstdio>
 #include <utility>
@@ -93,16 +94,9 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-// Accepts dragged text by copy and logs what is dropped. One static object, never freed.
-class TDropLog : public IDropTarget {
+// Takes dragged text by copy and logs what is dropped.
+class TDropLog : public ui::TComObject<IDropTarget> {
   public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        const bool ok = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDropTarget);
-        *out = ok ? this : nullptr;
-        return ok ? S_OK : E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
     HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
         hasText = data->QueryGetData(&text) == S_OK;
         return DragOver(0, {}, effect);
@@ -114,18 +108,16 @@ class TDropLog : public IDropTarget {
     HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
         STGMEDIUM m{};
-        if (!hasText || data->GetData(&text, &m) != S_OK) {
-            *effect = DROPEFFECT_NONE;
+        *effect = DROPEFFECT_NONE;
+        if (!hasText || data->GetData(&text, &m) != S_OK)
             return S_OK;
-        }
-        const auto* p = static_cast<const unsigned char*>(GlobalLock(m.hGlobal));
-        std::size_t n = 0;
-        for (; p && p[n]; ++n)
-            Log("DROPCHAR", p[n], static_cast<LPARAM>(n));
+        const char* p = static_cast<const char*>(GlobalLock(m.hGlobal));
+        const int n = lstrlenA(p);
+        for (int i = 0; i < n; ++i)
+            Log("DROPCHAR", static_cast<unsigned char>(p[i]), i);
         GlobalUnlock(m.hGlobal);
         ReleaseStgMedium(&m);
-        *effect = DROPEFFECT_COPY;
-        Log("DROP", *effect, static_cast<LPARAM>(n));
+        Log("DROP", *effect = DROPEFFECT_COPY, n);
         return S_OK;
     }
 
@@ -133,8 +125,6 @@ class TDropLog : public IDropTarget {
     FORMATETC text{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
     bool hasText = false;
 };
-
-TDropLog dropLog;
 
 LRESULT CALLBACK GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
     const MSG* msg = reinterpret_cast<const MSG*>(lParam);
@@ -167,7 +157,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     SetWindowsHookExW(WH_GETMESSAGE, GetMessageProc, nullptr, GetCurrentThreadId());
     HWND top = CreateWindowExW(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, 20, 20,
                                400, 240, nullptr, nullptr, instance, nullptr);
-    RegisterDragDrop(edit, &dropLog);
+    RegisterDragDrop(edit, ui::MakeCom<TDropLog>().Get());
     ShowWindow(top, SW_SHOWNORMAL);
     SetForegroundWindow(top);
     MSG msg;
