@@ -3,18 +3,12 @@
 // reports of the hook library about the window the user was typing in.
 #include "app/Main_win.h"
 
+#include "dragdrop/DragDrop_win.h"
 #include "palette/Deliver_win.h"
 #include "palette/Insert.h"
 #include "settings/AbsPath.h"
 
 namespace {
-
-// Drag-and-drop of a sequence out of the palette joins later; until then a press and move is no
-// drag. Returns true when the text was dropped somewhere.
-bool StartDrag(const std::string& text) {
-    (void)text;
-    return false;
-}
 
 // The text of a read-only field, compared with what a face put there. A field holds at most a
 // sequence or a hint, so a fixed buffer does.
@@ -81,10 +75,11 @@ bool TMainForm::EmotButtonMouseMove(TEmotButton& sender, WPARAM keys, POINT scre
     EmotButtonListShowSequence(sender);
     if (!(keys & MK_LBUTTON) || !FOptions.blDragDrop)
         return false;
-    const bool dropped = StartDrag(AddSpaces(sender.FMean));
-    if (dropped && FOptions.Style == stMinimizeOnPress)
+    // There is no drag threshold: the first move with the button down drags, and the drag runs
+    // to its end here. Dropped or not, it took the press.
+    if (PerformOLEDragDrop(AddSpaces(sender.FMean)) && FOptions.Style == stMinimizeOnPress)
         AppMinimize();
-    return dropped;
+    return true;
 }
 
 void TMainForm::EmotButtonMouseLeave(TEmotButton& sender) {

@@ -1,11 +1,11 @@
 // The program's entry: one instance per session, OLE for drag-and-drop, the main window and the
 // message loop.
 #include "app/Main_win.h"
+#include "dragdrop/DragDrop_win.h"
 #include "settings/AbsPath.h"
 #include "ui/Application_win.h"
 
 #include <commctrl.h>
-#include <ole2.h>
 
 namespace {
 
@@ -39,7 +39,9 @@ void ActivateRunningInstance(HANDLE instanceMutex) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int nCmdShow) {
     SetAbsolutePath(ui::ProgramFileName());
-    if (FAILED(OleInitialize(nullptr))) {
+    // Uninitialised last, when everything else has gone.
+    const TOleSession ole;
+    if (!ole.Ready()) {
         ui::ShowAppError(nullptr, "OLE initialization error");
         return 1;
     }
@@ -56,7 +58,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int nCmdShow) {
     }
     if (!first) {
         ActivateRunningInstance(instanceMutex.Get());
-        OleUninitialize();
         return 0;
     }
 
@@ -76,6 +77,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int nCmdShow) {
             code = ui::Application.Run();
     }
     ReleaseMutex(instanceMutex.Get());
-    OleUninitialize();
     return code;
 }

@@ -366,6 +366,10 @@ void TPaletteWindow::WMMouseMove(WPARAM keys, POINT p) {
         return;
     POINT screen = p;
     ClientToScreen(Handle(), &screen);
+    // Only a mouse press on a face drags: not a button held since a drag ended (Esc) or a press
+    // that began elsewhere.
+    if (pressed == NONE || spacePressed)
+        keys &= ~WPARAM(MK_LBUTTON);
     if (events.FaceMouseMove(faces[i], keys, screen))
         EndPress();
 }

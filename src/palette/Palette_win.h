@@ -18,8 +18,8 @@ class TPaletteAccessible;
 
 class TPaletteEvents {
   public:
-    // The mouse moved over a face (screen position, MK_* keys). Returns true when the move ended
-    // in a drag, which then took the press.
+    // The mouse moved over a face (screen position, MK_* keys; the left button only while it
+    // presses a face). Returns true when the move ran a drag, which then took the press.
     virtual bool FaceMouseMove(TEmotButton& face, WPARAM keys, POINT screen) = 0;
     // A face got the keyboard focus.
     virtual void FaceEnter(TEmotButton& face) = 0;

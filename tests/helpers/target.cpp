@@ -9,13 +9,17 @@
 // the window) or MARK. The edit still handles every message, so a paste shows the clipboard text in
 // it. SENDTOHOOK is logged by a message hook of this thread, which runs before any global hook: the
 // hook library answers the query and turns it into WM_NULL before it is dispatched. The commands a
-// test may post are in Target.h. Started without a log file (as the program's start-up program), it
+// test may post are in Target.h. The edit is also an OLE drop target for text: a drop logs one
+// DROPCHAR <byte> <index> line per byte of its CF_TEXT, then DROP <effect> <length>. Started
+// without a log file (as the program's start-up program), it
 // logs one line RAN to "<its own path>.ran" and ends.
 #include "Messages.h"
 #include "Target.h"
+#include "ui/Com_win.h"
 
 #include <cstdio>
 #include <utility>
+#include <ole2.h>
 #include <shellapi.h>
 
 namespace {
@@ -90,6 +94,38 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
+// Takes dragged text by copy and logs what is dropped.
+class TDropLog : public ui::TComObject<IDropTarget> {
+  public:
+    HRESULT STDMETHODCALLTYPE DragEnter(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        hasText = data->QueryGetData(&text) == S_OK;
+        return DragOver(0, {}, effect);
+    }
+    HRESULT STDMETHODCALLTYPE DragOver(DWORD, POINTL, DWORD* effect) override {
+        *effect &= hasText ? DROPEFFECT_COPY : DROPEFFECT_NONE;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE DragLeave() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) override {
+        STGMEDIUM m{};
+        *effect = DROPEFFECT_NONE;
+        if (!hasText || data->GetData(&text, &m) != S_OK)
+            return S_OK;
+        const char* p = static_cast<const char*>(GlobalLock(m.hGlobal));
+        const int n = lstrlenA(p);
+        for (int i = 0; i < n; ++i)
+            Log("DROPCHAR", static_cast<unsigned char>(p[i]), i);
+        GlobalUnlock(m.hGlobal);
+        ReleaseStgMedium(&m);
+        Log("DROP", *effect = DROPEFFECT_COPY, n);
+        return S_OK;
+    }
+
+  private:
+    FORMATETC text{CF_TEXT, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
+    bool hasText = false;
+};
+
 LRESULT CALLBACK GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
     const MSG* msg = reinterpret_cast<const MSG*>(lParam);
     if (code == HC_ACTION && wParam == PM_REMOVE && msg->message == WM_SENDTOHOOK)
@@ -112,6 +148,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
 
+    OleInitialize(nullptr);
     WNDCLASSW wc{};
     wc.lpfnWndProc = TopProc;
     wc.hInstance = instance;
@@ -120,6 +157,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     SetWindowsHookExW(WH_GETMESSAGE, GetMessageProc, nullptr, GetCurrentThreadId());
     HWND top = CreateWindowExW(0, wc.lpszClassName, wc.lpszClassName, WS_OVERLAPPEDWINDOW, 20, 20,
                                400, 240, nullptr, nullptr, instance, nullptr);
+    RegisterDragDrop(edit, ui::MakeCom<TDropLog>().Get());
     ShowWindow(top, SW_SHOWNORMAL);
     SetForegroundWindow(top);
     MSG msg;

@@ -135,6 +135,13 @@ HWND FocusOf(HWND top) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti) ? gti.hwndFocus : nullptr;
 }
 
+HWND CaptureOf(HWND top) {
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti) ? gti.hwndCapture
+                                                                          : nullptr;
+}
+
 bool BringToFront(HWND top) {
     return WaitFor(
         [&] { return GetForegroundWindow() == top || (SetForegroundWindow(top), false); });
@@ -151,6 +158,11 @@ void Chord(const std::vector<WORD>& keys) {
 
 void MoveMouse(POINT p) {
     std::vector<INPUT> in{Mouse(p, 0)};
+    Send(in);
+}
+
+void MouseButton(POINT p, bool down) {
+    std::vector<INPUT> in{Mouse(p, 0), Mouse(p, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)};
     Send(in);
 }
 
@@ -292,9 +304,9 @@ std::string Settings::Text() const {
       << "\r\nUseClipboard=" << useClipboard << "\r\n[ButtonPath]\r\nValue=faces"
       << "\r\n[Startup]\r\nEnabled=" << startup << "\r\nName=" << startupName
       << "\r\n[Hotkey]\r\nAlt=" << alt << "\r\nCtrl=" << ctrl << "\r\nShift=" << shift
-      << "\r\nKey=69\r\n[DragDrop]\r\nEnabled=0\r\n[Window]\r\nLeft=" << left << "\r\nTop=" << top
-      << "\r\nWidth=" << width << "\r\nHeight=" << height << "\r\nCode=" << style
-      << "\r\n[ExtraSpacing]\r\nBefore=1\r\nAfter=1\r\n[Buttons]\r\n";
+      << "\r\nKey=69\r\n[DragDrop]\r\nEnabled=" << dragDrop << "\r\n[Window]\r\nLeft=" << left
+      << "\r\nTop=" << top << "\r\nWidth=" << width << "\r\nHeight=" << height
+      << "\r\nCode=" << style << "\r\n[ExtraSpacing]\r\nBefore=1\r\nAfter=1\r\n[Buttons]\r\n";
     for (const Face& f : faces)
         s << f.picture << "=" << f.sequence << " " << f.hint << "\r\n";
     return s.str();

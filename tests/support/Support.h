@@ -42,12 +42,16 @@ std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title
 HWND TopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr, bool visible = false);
 // The window with the keyboard focus in the thread of top.
 HWND FocusOf(HWND top);
+// The window that has the mouse captured in the thread of top.
+HWND CaptureOf(HWND top);
 bool BringToFront(HWND top);
 
 // Presses the keys in order and releases them in reverse, in one input call.
 void Chord(const std::vector<WORD>& keys);
 void MoveMouse(POINT p);
 void Click(POINT p);
+// Moves to p and presses (down) or releases the left button there, in one input call.
+void MouseButton(POINT p, bool down);
 
 bool ClearClipboard();
 std::string ClipboardText();
@@ -121,6 +125,7 @@ std::vector<Face> NumberedFaces(int n);
 struct Settings {
     bool autoInsert = true, trackWindows = false, useClipboard = true;
     int style = 0;
+    bool dragDrop = false;
     bool alt = true, ctrl = false, shift = false;
     bool startup = false;
     std::string startupName;

@@ -1,0 +1,104 @@
+// Dragging a face out of the palette into a drop target in another process, as a user does with
+// the mouse: the drop delivers exactly the face's text; Esc and a release where nothing accepts
+// change nothing; with drag-and-drop off a press and move is no drag.
+#include "support/Support.h"
+
+#include <gtest/gtest.h>
+
+using namespace support;
+
+namespace {
+
+// What the target's drops delivered, one byte a logged line.
+std::string Dropped(const Target& t) {
+    std::string s;
+    for (const LogLine& l : t.Lines("DROPCHAR"))
+        s += static_cast<char>(l.a);
+    return s;
+}
+
+// Presses the left button on a face and moves it a little. True once the program's drag loop has
+// the mouse (the capture left the palette).
+bool BeginDrag(const Moodpad& pad, POINT face) {
+    MouseButton(face, true);
+    MoveMouse({face.x + 3, face.y + 2});
+    return WaitFor([&] {
+        const HWND capture = CaptureOf(pad.main);
+        return capture && capture != pad.Palette();
+    });
+}
+
+bool DragEnded(const Moodpad& pad) {
+    return WaitFor([&] { return CaptureOf(pad.main) == nullptr; });
+}
+
+TEST(Drag, AFaceDroppedOnATargetGivesItsTextWithItsBlanksAndEscOrNoTargetChangesNothing) {
+    Target target;
+    ASSERT_TRUE(target.Start());
+    Settings s;
+    s.autoInsert = false;
+    s.dragDrop = true;
+    s.style = 2; // minimise after a choice, and after a drop
+    s.faces = {{"b0", ":-)", "Smile"}, {"b1", "<:o)", "Party"}};
+    Moodpad pad;
+    ASSERT_TRUE(pad.Start(s) && pad.WaitReady() && BringToFront(pad.main));
+    Faces faces(pad.Palette());
+    const POINT face = Centre(faces.Location(2)), over = Centre(WindowRect(target.edit));
+    ASSERT_TRUE(ClearClipboard());
+
+    // Esc over a target that would take the text; back over the face with the button still
+    // held: the press is spent, so no new drag, and the release there is no click.
+    ASSERT_TRUE(BeginDrag(pad, face)) << "a press and move started no drag";
+    MoveMouse(over);
+    Chord({VK_ESCAPE});
+    EXPECT_TRUE(DragEnded(pad)) << "Esc did not end the drag";
+    MoveMouse(face);
+    ASSERT_TRUE(WaitFor([&] { return (faces.State(2) & STATE_SYSTEM_HOTTRACKED) != 0; }));
+    EXPECT_EQ(CaptureOf(pad.main), nullptr) << "a held button dragged again after Esc";
+    MouseButton(face, false);
+    // A release on the bare desktop, where nothing takes text.
+    ASSERT_TRUE(BeginDrag(pad, face));
+    MouseButton({1000, 740}, false);
+    EXPECT_TRUE(DragEnded(pad));
+    ASSERT_TRUE(target.Sync() && Settle(pad.main));
+    EXPECT_EQ(target.Count("DROP"), 0u);
+    EXPECT_FALSE(IsIconic(pad.main)) << "a drag that delivered nothing minimised the palette";
+    EXPECT_EQ(ClipboardText(), "") << "a drag chose the face";
+
+    // Without a move the press is a click, which chooses.
+    faces.Click(1);
+    EXPECT_TRUE(WaitFor([] { return ClipboardText() == " :-) "; })) << ClipboardText();
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(pad.main) != FALSE; }));
+    ASSERT_TRUE(pad.Restore() && BringToFront(pad.main) && ClearClipboard());
+
+    ASSERT_TRUE(BeginDrag(pad, face));
+    MoveMouse(over);
+    MouseButton({over.x + 1, over.y}, false);
+    ASSERT_TRUE(WaitFor([&] { return target.Count("DROP") == 1; })) << "nothing was dropped";
+    EXPECT_EQ(Dropped(target), " <:o) ");
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(pad.main) != FALSE; })) << "a drop did not minimise";
+    EXPECT_EQ(ClipboardText(), "") << "a drop is no choice: the clipboard stays as it was";
+}
+
+TEST(Drag, WithDragAndDropOffAPressAndMoveIsNoDrag) {
+    Target target;
+    ASSERT_TRUE(target.Start());
+    Settings s;
+    s.faces = {{"b0", ":-)", "Smile"}};
+    Moodpad pad;
+    ASSERT_TRUE(pad.Start(s) && pad.WaitReady() && BringToFront(pad.main));
+    Faces faces(pad.Palette());
+    const POINT face = Centre(faces.Location(1)), over = Centre(WindowRect(target.edit));
+    MouseButton(face, true);
+    ASSERT_TRUE(WaitFor([&] { return CaptureOf(pad.main) == pad.Palette(); }));
+    MoveMouse({face.x + 3, face.y + 2});
+    MoveMouse(over);
+    // The palette saw the mouse leave the face: the moves went to it, not to a drag.
+    EXPECT_TRUE(WaitFor([&] { return !(faces.State(1) & STATE_SYSTEM_HOTTRACKED); }));
+    EXPECT_EQ(CaptureOf(pad.main), pad.Palette()) << "the press became a drag";
+    MouseButton(over, false);
+    ASSERT_TRUE(target.Sync());
+    EXPECT_EQ(target.Count("DROP"), 0u);
+}
+
+} // namespace
