@@ -303,6 +303,21 @@ def settings_ini():
         # the program's own layout: name padded to 19, sequence padded to 19, then the hint
         value = seq.ljust(19) + (" " if len(seq) >= 19 else "") + hint
         lines.append(name.ljust(19) + "=" + value.rstrip())
+    # What the about box shows; an empty PictureAbout keeps its built-in logo.
+    lines += [
+        "[ProductInfo]",
+        "ProductName=Moodpad(tm)",
+        "ProductVersion=1.32",
+        "Copyright1=Copyright (c) 2026 the Moodpad developers",
+        "Copyright2=Moodpad is free to use, to copy and to share.",
+        "Copyright3=Faces & pictures drawn for Moodpad.",
+        "PictureAbout=",
+        "Phone=+1 555 0100",
+        "Internet=moodpad.example.org",
+        "AOL=Moodpad",
+        "Techphone=+1 555 0199",
+        "TechOnline=moodpad.example.org/help",
+    ]
     return "".join(line + "\r\n" for line in lines)
 
 

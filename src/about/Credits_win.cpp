@@ -1,0 +1,117 @@
+#include "about/Credits_win.h"
+
+#include "app/resource.h"
+#include "ui/Controls_win.h"
+#include "ui/Dialog_win.h"
+#include "ui/Window_win.h"
+
+#include <commctrl.h>
+
+namespace {
+
+// One row: the role, its width as the table starts it, and the name.
+struct TCreditRow {
+    int top;
+    const wchar_t* role;
+    int roleWidth;
+    const wchar_t* name;
+};
+constexpr TCreditRow Rows[] = {
+    {10, L"Director of Software Development", 160, L"Nora Ellis"},
+    {38, L"Quality Assurance", 85, L"Tom Brandt"},
+    {66, L"Original Concept", 78, L"Ines Varga"},
+    {94, L"Code Implementation", 99, L"Leo Hart"},
+    {123, L"Art Work", 42, L"Maya Okafor"},
+};
+constexpr int ROWS = int(std::size(Rows));
+
+enum TCreditControl {
+    ccIcon,
+    ccRole,
+    ccName = ccRole + ROWS,
+    ccLeader = ccName + ROWS,
+    ccOK = ccLeader + ROWS,
+    ccPanel,
+    ccCount
+};
+
+// The frame and what stands in it, in the frame's coordinates.
+constexpr int PANELLEFT = 10, PANELTOP = 10, NAMERIGHT = 364;
+constexpr wchar_t Leader[] = L"...................................................................."
+                             L"............................";
+
+// Each row reads role, dots, name: the dotted leader runs under the role and the name, which
+// paint their own background over it. A child made earlier lies higher among its siblings, so the
+// role and name labels come before the leaders, and the leaders clip themselves to what the
+// labels leave free. The frame comes last, beneath everything.
+constexpr std::array<ui::TControlDef, ccCount> MakeCreditsTable() {
+    std::array<ui::TControlDef, ccCount> t{};
+    t[ccIcon] = {WC_STATICW,    L"", 0,  PANELLEFT + 10,
+                 PANELTOP + 10, 41,  41, SS_ICON | SS_REALSIZECONTROL};
+    for (int i = 0; i < ROWS; ++i) {
+        const TCreditRow& r = Rows[i];
+        const int top = PANELTOP + r.top;
+        t[ccRole + i] = {WC_STATICW, r.role,      0,  PANELLEFT + 60,
+                         top,        r.roleWidth, 13, SS_LEFT | SS_NOPREFIX};
+        t[ccName + i] = {WC_STATICW, r.name, 0,  PANELLEFT + NAMERIGHT - 80,
+                         top,        80,     13, SS_RIGHT | SS_NOPREFIX};
+        t[ccLeader + i] = {WC_STATICW, Leader, 0,  PANELLEFT + 96,
+                           top,        265,    13, SS_LEFT | WS_CLIPSIBLINGS};
+    }
+    t[ccOK] = {WC_BUTTONW, L"OK", IDOK, 164, 172, 76, 23, WS_TABSTOP | BS_DEFPUSHBUTTON};
+    t[ccPanel] = {WC_STATICW, L"", 0, PANELLEFT, PANELTOP, 375, 151, SS_ETCHEDFRAME};
+    return t;
+}
+constexpr std::array<ui::TControlDef, ccCount> CreditsTable = MakeCreditsTable();
+
+class TAboutBox final : public ui::TDialog {
+  public:
+    TAboutBox() : TDialog(ui::Widen(MainWindowTitle) + L" Credits", 394, 201) {}
+
+  protected:
+    HWND OnInit() override {
+        font = ui::MakeFont(L"MS Sans Serif", 11, Dpi());
+        const HFONT fonts[] = {font.Get()};
+        controls.Create(Handle(), CreditsTable, fonts, Dpi());
+        SendMessageW(controls[ccIcon], STM_SETICON,
+                     WPARAM(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CREDITS))),
+                     0);
+        FitLabels();
+        return nullptr;
+    }
+
+  private:
+    // Role and name labels take the width of their text, as the leader must show between them:
+    // a role keeps its left edge, a name its right edge.
+    void FitLabels() {
+        HDC dc = GetDC(Handle());
+        if (!dc)
+            return;
+        {
+            ui::TSelectObject select(dc, font.Get());
+            for (int i = ccRole; i < ccLeader; ++i) {
+                const HWND label = controls[TCreditControl(i)];
+                RECT r;
+                GetWindowRect(label, &r);
+                MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+                const std::wstring text = ui::WindowText(label);
+                SIZE size{};
+                GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+                const int left = i < ccName ? r.left : r.right - size.cx;
+                SetWindowPos(label, nullptr, left, r.top, size.cx, r.bottom - r.top,
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+        }
+        ReleaseDC(Handle(), dc);
+    }
+
+    ui::TUniqueFont font;
+    ui::TControlSet<TCreditControl, ccCount> controls;
+};
+
+} // namespace
+
+void ShowCredits(HWND owner) {
+    TAboutBox box;
+    box.RunModal(owner);
+}
