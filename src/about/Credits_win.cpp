@@ -9,7 +9,7 @@
 
 namespace {
 
-// One row: the role, its width as the table starts it, and the name.
+// One row: its top, the role with its width in the design's font, and the name.
 struct TCreditRow {
     int top;
     const wchar_t* role;
@@ -76,35 +76,14 @@ class TAboutBox final : public ui::TDialog {
         SendMessageW(controls[ccIcon], STM_SETICON,
                      WPARAM(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CREDITS))),
                      0);
-        FitLabels();
+        // The leader shows between the role and the name only when they are no wider than their
+        // texts.
+        for (int i = ccRole; i < ccLeader; ++i)
+            ui::FitLabelToText(controls[TCreditControl(i)]);
         return nullptr;
     }
 
   private:
-    // Role and name labels take the width of their text, as the leader must show between them:
-    // a role keeps its left edge, a name its right edge.
-    void FitLabels() {
-        HDC dc = GetDC(Handle());
-        if (!dc)
-            return;
-        {
-            ui::TSelectObject select(dc, font.Get());
-            for (int i = ccRole; i < ccLeader; ++i) {
-                const HWND label = controls[TCreditControl(i)];
-                RECT r;
-                GetWindowRect(label, &r);
-                MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
-                const std::wstring text = ui::WindowText(label);
-                SIZE size{};
-                GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
-                const int left = i < ccName ? r.left : r.right - size.cx;
-                SetWindowPos(label, nullptr, left, r.top, size.cx, r.bottom - r.top,
-                             SWP_NOZORDER | SWP_NOACTIVATE);
-            }
-        }
-        ReleaseDC(Handle(), dc);
-    }
-
     ui::TUniqueFont font;
     ui::TControlSet<TCreditControl, ccCount> controls;
 };

@@ -125,6 +125,7 @@ class TAboutForm final : public ui::TDialog {
             handles[i] = fonts[i].Get();
         }
         controls.Create(Handle(), AboutTable, handles, Dpi());
+        FitLabels();
         return nullptr;
     }
 
@@ -192,7 +193,15 @@ class TAboutForm final : public ui::TDialog {
         for (const auto& [c, value] : fields)
             if (!value->empty())
                 SetText(c, AboutText(*value));
+        FitLabels();
         LoadLogo(AboutText(Data.PictureAbout));
+    }
+
+    // The plain labels take the width of their texts, so that neither a wider font than the
+    // layout was made for nor a longer value from the file cuts or wraps them.
+    void FitLabels() {
+        for (int c = acInfoTitle; c <= acTechOnline; ++c)
+            ui::FitLabelToText(controls[TAboutControl(c)]);
     }
 
     // Puts the picture of a regular file in place of the built-in logo. No name, a name of
