@@ -326,10 +326,10 @@ def main(argv):
     check_faces()
     out = {}
 
-    def bmp(rel, cv, bpp, pal):
+    def bmp(rel, cv, bpp, pal, rle=False):
         path = os.path.join(ASSETS, rel)
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        write_bmp(path, cv, bpp, pal)
+        write_bmp(path, cv, bpp, pal, rle)
         out[rel] = cv
 
     bmp("splash.bmp", splash(), 4, VGA16)
@@ -337,7 +337,8 @@ def main(argv):
                      ("about", tb_about), ("help", tb_help)):
         bmp("toolbar/%s.bmp" % name, fn(), 4, VGA16)
     logo, pal = about_logo()
-    bmp("aboutlogo.bmp", logo, 8, pal)
+    # Run-length encoded: the logo is built into the program, whose size counts.
+    bmp("aboutlogo.bmp", logo, 8, pal, rle=True)
     os.makedirs(os.path.join(ASSETS, "icons"), exist_ok=True)
     i32, i16, c32 = icon32(), icon16(), credits32()
     write_ico(os.path.join(ASSETS, "icons", "moodpad.ico"), [(i32, TRANSPARENT), (i16, TRANSPARENT)])
