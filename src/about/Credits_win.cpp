@@ -37,6 +37,7 @@ enum TCreditControl {
 
 // The frame and what stands in it, in the frame's coordinates.
 constexpr int PANELLEFT = 10, PANELTOP = 10, NAMERIGHT = 364;
+// 96 full stops.
 constexpr wchar_t Leader[] = L"...................................................................."
                              L"............................";
 
@@ -46,17 +47,36 @@ constexpr wchar_t Leader[] = L".................................................
 // labels leave free. The frame comes last, beneath everything.
 constexpr std::array<ui::TControlDef, ccCount> MakeCreditsTable() {
     std::array<ui::TControlDef, ccCount> t{};
-    t[ccIcon] = {WC_STATICW,    L"", 0,  PANELLEFT + 10,
-                 PANELTOP + 10, 41,  41, SS_ICON | SS_REALSIZECONTROL};
+    t[ccIcon] = {.cls = WC_STATICW,
+                 .left = PANELLEFT + 10,
+                 .top = PANELTOP + 10,
+                 .width = 41,
+                 .height = 41,
+                 .style = SS_ICON | SS_REALSIZECONTROL};
     for (int i = 0; i < ROWS; ++i) {
         const TCreditRow& r = Rows[i];
         const int top = PANELTOP + r.top;
-        t[ccRole + i] = {WC_STATICW, r.role,      0,  PANELLEFT + 60,
-                         top,        r.roleWidth, 13, SS_LEFT | SS_NOPREFIX};
-        t[ccName + i] = {WC_STATICW, r.name, 0,  PANELLEFT + NAMERIGHT - 80,
-                         top,        80,     13, SS_RIGHT | SS_NOPREFIX};
-        t[ccLeader + i] = {WC_STATICW, Leader, 0,  PANELLEFT + 96,
-                           top,        265,    13, SS_LEFT | WS_CLIPSIBLINGS};
+        t[ccRole + i] = {.cls = WC_STATICW,
+                         .text = r.role,
+                         .left = PANELLEFT + 60,
+                         .top = top,
+                         .width = r.roleWidth,
+                         .height = 13,
+                         .style = SS_LEFT | SS_NOPREFIX};
+        t[ccName + i] = {.cls = WC_STATICW,
+                         .text = r.name,
+                         .left = PANELLEFT + NAMERIGHT - 80,
+                         .top = top,
+                         .width = 80,
+                         .height = 13,
+                         .style = SS_RIGHT | SS_NOPREFIX};
+        t[ccLeader + i] = {.cls = WC_STATICW,
+                           .text = Leader,
+                           .left = PANELLEFT + 96,
+                           .top = top,
+                           .width = 265,
+                           .height = 13,
+                           .style = SS_LEFT | WS_CLIPSIBLINGS};
     }
     t[ccOK] = {WC_BUTTONW, L"OK", IDOK, 164, 172, 76, 23, WS_TABSTOP | BS_DEFPUSHBUTTON};
     t[ccPanel] = {WC_STATICW, L"", 0, PANELLEFT, PANELTOP, 375, 151, SS_ETCHEDFRAME};
