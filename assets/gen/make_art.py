@@ -303,6 +303,21 @@ def settings_ini():
         # the program's own layout: name padded to 19, sequence padded to 19, then the hint
         value = seq.ljust(19) + (" " if len(seq) >= 19 else "") + hint
         lines.append(name.ljust(19) + "=" + value.rstrip())
+    # What the about box shows; an empty PictureAbout keeps its built-in logo.
+    lines += [
+        "[ProductInfo]",
+        "ProductName=Moodpad(tm)",
+        "ProductVersion=1.32",
+        "Copyright1=Copyright (c) 2026 the Moodpad developers",
+        "Copyright2=Moodpad is free to use, to copy and to share.",
+        "Copyright3=Faces & pictures drawn for Moodpad.",
+        "PictureAbout=",
+        "Phone=+1 555 0100",
+        "Internet=moodpad.example.org",
+        "AOL=Moodpad",
+        "Techphone=+1 555 0199",
+        "TechOnline=moodpad.example.org/help",
+    ]
     return "".join(line + "\r\n" for line in lines)
 
 
@@ -317,11 +332,12 @@ def main(argv):
         write_bmp(path, cv, bpp, pal, rle)
         out[rel] = cv
 
-    bmp("splash.bmp", splash(), 4, VGA16, rle=True)
+    bmp("splash.bmp", splash(), 8, VGA16, rle=True)
     for name, fn in (("minimize", tb_minimize), ("customize", tb_customize), ("order", tb_order),
                      ("about", tb_about), ("help", tb_help)):
         bmp("toolbar/%s.bmp" % name, fn(), 4, VGA16)
     logo, pal = about_logo()
+    # Run-length encoded, as the splash: both are built into the program, whose size counts.
     bmp("aboutlogo.bmp", logo, 8, pal, rle=True)
     os.makedirs(os.path.join(ASSETS, "icons"), exist_ok=True)
     i32, i16, c32 = icon32(), icon16(), credits32()

@@ -179,50 +179,46 @@ def _palette_bytes(palette, count):
     return b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in pal[:count])
 
 
-def _rle8_row(row):
-    """One row in BI_RLE8: runs of two or more as encoded runs, the rest as absolute runs."""
-    out, i, w = bytearray(), 0, len(row)
-    while i < w:
-        j = i
-        while j < w and j - i < 255 and row[j] == row[i]:
-            j += 1
-        if j - i >= 2 or w - i < 3:
-            out += bytes([j - i, row[i]])
-            i = j
-            continue
-        k = i
-        while k < w and k - i < 255 and not (k + 1 < w and row[k] == row[k + 1]):
-            k += 1
-        if k - i < 3:
-            out += bytes([1, row[i]])
-            i += 1
-            continue
-        out += bytes([0, k - i]) + bytes(row[i:k]) + b"\0" * ((k - i) % 2)
-        i = k
-    return out
-
-
-def _rle8_bits(canvas):
+def _rle8_rows(canvas):
+    """The pixels bottom-up in run-length form (BI_RLE8): a run of two or more equal pixels as
+    (count, index), a stretch of other pixels literally (0, count, indices, padded to a word)."""
     out = bytearray()
     for y in range(canvas.h - 1, -1, -1):
-        out += _rle8_row(canvas.px[y]) + b"\0\0"
-    out[-2:] = b"\0\1"
-    return bytes(out)
+        row, x, n = canvas.px[y], 0, canvas.w
+        while x < n:
+            run = 1
+            while x + run < n and run < 255 and row[x + run] == row[x]:
+                run += 1
+            if run >= 2 or n - x < 3:
+                out += bytes((run, row[x]))
+                x += run
+                continue
+            start = x
+            while x < n and x - start < 255 and not (x + 2 < n and row[x] == row[x + 1] == row[x + 2]):
+                x += 1
+            literal = bytes(row[start:x])
+            if len(literal) < 3:
+                out += b"".join(bytes((1, c)) for c in literal)
+            else:
+                out += bytes((0, len(literal))) + literal + b"\0" * (len(literal) % 2)
+        out += b"\0\0"  # end of line
+    return bytes(out + b"\0\1")  # end of picture
 
 
 def bmp_bytes(canvas, bpp, palette, rle=False):
-    """A bottom-up BMP with a BITMAPINFOHEADER and a full colour table; with rle, 8 bpp BI_RLE8
-    (the large pictures compiled into the program shrink to a quarter or less)."""
-    if rle:
-        bpp = 8
-    ncol = max(len(palette), max(canvas.colours()) + 1) if rle else 1 << bpp
-    if max(canvas.colours()) >= ncol or len(palette) > ncol or ncol > 256:
+    """A bottom-up BMP with a BITMAPINFOHEADER: uncompressed with a full colour table, or with
+    rle (8 bits per pixel only) run-length encoded with only the colours it uses in its table."""
+    ncol = 1 << bpp
+    if max(canvas.colours()) >= ncol or len(palette) > ncol:
         raise ValueError("colour index out of range for %d bpp" % bpp)
-    bits = _rle8_bits(canvas) if rle else _rows_bottom_up(canvas, bpp)
-    pal = _palette_bytes(palette, ncol)
+    if rle and bpp != 8:
+        raise ValueError("run-length encoding is for 8 bits per pixel")
+    bits = _rle8_rows(canvas) if rle else _rows_bottom_up(canvas, bpp)
+    used = max(canvas.colours()) + 1 if rle else ncol
+    pal = _palette_bytes(palette, used)
     offset = 14 + 40 + len(pal)
     info = struct.pack("<IiiHHIIiiII", 40, canvas.w, canvas.h, 1, bpp, 1 if rle else 0, len(bits),
-                       2835, 2835, ncol, 0)
+                       2835, 2835, used, 0)
     head = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
     return head + info + pal + bits
 

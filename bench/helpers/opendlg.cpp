@@ -1,7 +1,8 @@
 // Opens one of Moodpad's dialogs for scripts/screenshot. Run inside the same Wine virtual desktop
 // as the program (a program outside it cannot see its windows): waits for the main window, posts
 // the dialog's key to it and, for "directory", clicks the options dialog's Browse button for the
-// face directory. Usage: opendlg order | options | directory
+// face directory; "about" types A, and "credits" then clicks the about box's Credits button.
+// Usage: opendlg order | options | directory | about | credits
 #include <windows.h>
 
 #include <cwchar>
@@ -9,6 +10,7 @@
 namespace {
 
 constexpr int BrowsePathId = 302; // oiBrowsePath in src/dialogs/OptionsDlg_win.h
+constexpr int CreditsId = 419;    // ABOUTCREDITSID in src/about/Engabout_win.h
 
 HWND WaitWindow(const wchar_t* cls, const wchar_t* title) {
     for (int i = 0; i < 200; ++i) {
@@ -24,11 +26,21 @@ HWND WaitWindow(const wchar_t* cls, const wchar_t* title) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR cmd, int) {
     const bool order = std::wcsstr(cmd, L"order") != nullptr;
     const bool directory = std::wcsstr(cmd, L"directory") != nullptr;
+    const bool credits = std::wcsstr(cmd, L"credits") != nullptr;
+    const bool about = credits || std::wcsstr(cmd, L"about") != nullptr;
     HWND main = WaitWindow(L"TMainForm", L"Moodpad");
     if (!main)
         return 1;
     Sleep(2500); // past the splash
-    PostMessageW(main, WM_CHAR, order ? L'o' : L'c', 0);
+    PostMessageW(main, WM_CHAR, about ? L'a' : order ? L'o' : L'c', 0);
+    if (credits) {
+        HWND box = WaitWindow(nullptr, L"About Moodpad");
+        if (!box)
+            return 3;
+        Sleep(500);
+        PostMessageW(GetDlgItem(box, CreditsId), BM_CLICK, 0, 0);
+        return 0;
+    }
     if (!directory)
         return 0;
     HWND options = WaitWindow(nullptr, L"Moodpad Options");

@@ -1,5 +1,6 @@
 #include "app/Main_win.h"
 
+#include "about/Engabout_win.h"
 #include "app/Splash_win.h"
 #include "app/resource.h"
 #include "dialogs/OptionsDlg_win.h"
@@ -54,11 +55,6 @@ class THourglass {
   private:
     HCURSOR previous;
 };
-
-// The about box arrives later; until then the About button only drops and restores the style.
-void ShowAboutBox(const std::string& fileName) {
-    (void)fileName;
-}
 
 // The controls in tab order, at their design places (pixels; the window is not scaled).
 // Fonts: 0 the window's, 1 the sequence field's, 2 the hint field's.

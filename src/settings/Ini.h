@@ -88,6 +88,8 @@ class TEmoticonsIniFile {
     // True when the file exists but could not be read (another program holds it locked, or it
     // cannot be opened): what was read are the defaults, and Save refuses to replace the file.
     bool Unreadable();
+    // The whole file as read, for sections other than the program's own (the about data).
+    const IniDocument& Contents() { return Document(); }
 
     void SetOptions(const TEmoticonsOptions& options);
     void SetButtons(const TButtonList& list);

@@ -1,6 +1,7 @@
 #include "ui/Controls_win.h"
 
 #include "ui/AppError.h"
+#include "ui/Window_win.h"
 
 #include <commctrl.h>
 
@@ -29,6 +30,28 @@ int ControlIndex(std::span<const TControlDef> table, int id) noexcept {
         if (table[i].id == id)
             return int(i);
     return -1;
+}
+
+void FitLabelToText(HWND label) {
+    HDC dc = GetDC(label);
+    if (!dc)
+        return;
+    const std::wstring text = WindowText(label);
+    SIZE size{};
+    {
+        TSelectObject font(dc, HFONT(SendMessageW(label, WM_GETFONT, 0, 0)));
+        GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &size);
+    }
+    ReleaseDC(label, dc);
+    RECT r;
+    GetWindowRect(label, &r);
+    MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&r), 2);
+    const DWORD align = DWORD(GetWindowLongW(label, GWL_STYLE)) & SS_TYPEMASK;
+    const int left = align == SS_RIGHT    ? r.right - size.cx
+                     : align == SS_CENTER ? (r.left + r.right - size.cx) / 2
+                                          : r.left;
+    SetWindowPos(label, nullptr, left, r.top, size.cx, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 namespace {

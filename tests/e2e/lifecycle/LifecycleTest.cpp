@@ -167,11 +167,18 @@ TEST(MainWindow, ToolbarKeysAndTheTopmostStyleAfterTheAboutButton) {
     EXPECT_TRUE(WaitFor([&] { return IsIconic(pad.main) != FALSE; }));
 
     // The about box takes the window out of the topmost band while it is open; the style must
-    // come back afterwards. The click is sent, so that it has been handled when the call returns.
+    // come back afterwards.
     ASSERT_TRUE(pad.Restore() && IsTopmost(pad.main));
-    DWORD_PTR r = 0;
-    ASSERT_TRUE(SendMessageTimeoutW(pad.Control(mcAbout), BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &r));
-    EXPECT_TRUE(IsTopmost(pad.main) && IsWindowEnabled(pad.main));
+    PostMessageW(pad.Control(mcAbout), BM_CLICK, 0, 0);
+    HWND about = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        return (about = TopWindow(pad.proc.pid, L"#32770", L"About Moodpad", true)) &&
+               FocusOf(about);
+    }));
+    EXPECT_FALSE(IsTopmost(pad.main));
+    Chord({VK_ESCAPE});
+    EXPECT_TRUE(WaitFor(
+        [&] { return !IsWindow(about) && IsTopmost(pad.main) && IsWindowEnabled(pad.main); }));
     EXPECT_TRUE(pad.Close());
     EXPECT_EQ(Saved(pad, {L"Code"}), L"1") << "leaving the band at close is no change";
 }

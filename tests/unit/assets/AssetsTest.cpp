@@ -1,5 +1,6 @@
 // The shipped pictures and the sample settings file: every picture is an uncompressed Windows
-// bitmap of the size and colour depth its window expects, the icons hold the sizes Explorer and the
+// bitmap (the about logo, built into the program, run-length encoded) of the size and colour
+// depth its window expects, the icons hold the sizes Explorer and the
 // about box use, and the face list, the face folder and the sample settings file agree.
 #include "settings/Ini.h"
 #include "support/Files.h"
@@ -24,18 +25,18 @@ unsigned Le(const std::string& b, size_t at, int bytes) {
     return v;
 }
 
-// The shape of an uncompressed picture with bottom-up rows whose header is at `at`, else zeros.
-// Icon images count their mask in the height: heightFactor 2.
-Shape Dib(const std::string& b, size_t at, unsigned heightFactor = 1) {
-    if (Le(b, at, 4) != 40 || Le(b, at + 12, 2) != 1 || Le(b, at + 16, 4) != 0 ||
+// The shape of a picture with bottom-up rows, uncompressed (or with the given compression),
+// whose header is at `at`, else zeros. Icon images count their mask in the height: heightFactor 2.
+Shape Dib(const std::string& b, size_t at, unsigned heightFactor = 1, unsigned compression = 0) {
+    if (Le(b, at, 4) != 40 || Le(b, at + 12, 2) != 1 || Le(b, at + 16, 4) != compression ||
         Le(b, at + 8, 4) > 0x7FFFFFFF)
         return {};
     return {Le(b, at + 4, 4), Le(b, at + 8, 4) / heightFactor, Le(b, at + 14, 2)};
 }
 
-Shape Bmp(const fs::path& p) {
+Shape Bmp(const fs::path& p, unsigned compression = 0) {
     const std::string b = support::ReadFile(p);
-    return b.substr(0, 2) == "BM" && Le(b, 2, 4) == b.size() ? Dib(b, 14) : Shape{};
+    return b.substr(0, 2) == "BM" && Le(b, 2, 4) == b.size() ? Dib(b, 14, 1, compression) : Shape{};
 }
 
 struct FaceRow {
@@ -55,13 +56,15 @@ std::vector<FaceRow> FaceList() {
 
 TEST(Assets, PicturesHaveTheSizeAndColourDepthTheirWindowsExpect) {
     const std::pair<const char*, Shape> pictures[] = {
-        {"splash.bmp", {400, 150, 4}},         {"aboutlogo.bmp", {100, 200, 8}},
         {"toolbar/minimize.bmp", {85, 24, 4}}, {"toolbar/customize.bmp", {85, 24, 4}},
         {"toolbar/order.bmp", {85, 24, 4}},    {"toolbar/about.bmp", {85, 24, 4}},
         {"toolbar/help.bmp", {85, 24, 4}},
     };
     for (const auto& [file, shape] : pictures)
         EXPECT_EQ(Bmp(kAssets / file), shape) << file;
+    const unsigned rle8 = 1;
+    EXPECT_EQ(Bmp(kAssets / "aboutlogo.bmp", rle8), Shape(100, 200, 8));
+    EXPECT_EQ(Bmp(kAssets / "splash.bmp", rle8), Shape(400, 150, 8));
     const std::pair<const char*, std::vector<unsigned>> icons[] = {{"icons/moodpad.ico", {32, 16}},
                                                                    {"icons/credits.ico", {32}}};
     for (const auto& [file, sizes] : icons) {
