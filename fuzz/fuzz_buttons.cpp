@@ -1,6 +1,7 @@
 // Arbitrary bytes as the settings file: every button read survives a save and a new read, in the
 // same order, and the options read back as they were written.
 #include "settings/Ini.h"
+#include "settings/TextLength.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -25,12 +26,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     TEmoticonsOptions options;
     TButtonList first;
+    bool utf8 = false;
     {
         auto file = TEmoticonsIniFile::FromIniPath(path);
         file.GetOptions(options);
         file.GetButtons(first);
-        for (const std::string& e : first)
-            Check(e.size() >= 200 && e[198] == ' ');
+        utf8 = file.UnicodeText();
+        for (const std::string& e : first) {
+            const size_t blank = TextPrefix(e, 198, utf8);
+            Check(blank < e.size() && e[blank] == ' ' && TextLength(e, utf8) >= 200);
+        }
         file.SetOptions(options);
         file.SetButtons(first);
         file.Save();
@@ -46,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     Check(second.size() == first.size());
     for (size_t i = 0; i < first.size(); ++i)
-        Check(EntryPicture(second[i]) == EntryPicture(first[i]));
+        Check(EntryPicture(second[i], utf8) == EntryPicture(first[i], utf8));
     Check(options2.sPicturePath == options.sPicturePath && options2.sExePath == options.sExePath);
     Check(std::memcmp(&options2.HotKey, &options.HotKey, sizeof options.HotKey) == 0);
     Check(options2.Style == options.Style && options2.Rect.Left == options.Rect.Left &&

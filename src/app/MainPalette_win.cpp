@@ -8,18 +8,6 @@
 #include "palette/Insert.h"
 #include "settings/AbsPath.h"
 
-namespace {
-
-// The text of a read-only field, compared with what a face put there. A field holds at most a
-// sequence or a hint, so a fixed buffer does.
-std::string FieldText(HWND field) {
-    char text[256];
-    const int n = GetWindowTextA(field, text, sizeof text);
-    return std::string(text, static_cast<std::size_t>(n > 0 ? n : 0));
-}
-
-} // namespace
-
 // --- building -----------------------------------------------------------------------------------
 
 void TMainForm::LoadButtons() {
@@ -84,17 +72,17 @@ bool TMainForm::EmotButtonMouseMove(TEmotButton& sender, WPARAM keys, POINT scre
 
 void TMainForm::EmotButtonMouseLeave(TEmotButton& sender) {
     // Only what this face put there is cleared; another face's texts stay.
-    if (FieldText(controls[mcSequence]) == sender.FMean)
-        SetWindowTextA(controls[mcSequence], "");
-    if (FieldText(controls[mcHint]) == sender.Hint())
-        SetWindowTextA(controls[mcHint], "");
+    if (ui::WindowText(controls[mcSequence]) == ui::Widen(sender.FMean))
+        SetWindowTextW(controls[mcSequence], L"");
+    if (ui::WindowText(controls[mcHint]) == ui::Widen(sender.Hint()))
+        SetWindowTextW(controls[mcHint], L"");
     if (!blAppIsActive)
         ClearFocusData();
 }
 
 void TMainForm::EmotButtonListShowSequence(TEmotButton& sender) {
-    SetWindowTextA(controls[mcSequence], sender.FMean.c_str());
-    SetWindowTextA(controls[mcHint], sender.Hint().c_str());
+    SetWindowTextW(controls[mcSequence], ui::Widen(sender.FMean).c_str());
+    SetWindowTextW(controls[mcHint], ui::Widen(sender.Hint()).c_str());
 }
 
 // --- choosing -----------------------------------------------------------------------------------

@@ -158,6 +158,10 @@ void TMainForm::FormCreate() {
         SetWindowTextW(Handle(), ui::Widen(MainWindowTitle).c_str());
         {
             TEmoticonsIniFile iniFile(exePath);
+            // A Unicode settings file makes every text of the program UTF-8, the program's own
+            // directory included, against which the face directory is resolved.
+            ui::SetUtf8Text(iniFile.UnicodeText());
+            SetAbsolutePath(ui::ProgramFileName());
             iniFile.GetOptions(FOptions);
             EmotButtonList.clear();
             iniFile.GetButtons(EmotButtonList);

@@ -2,18 +2,33 @@
 
 #include "ui/AppError.h"
 #include "ui/Handles_win.h"
+#include "ui/Window_win.h"
 
 #include <cstring>
 
-void PutToClipboard(HWND owner, const std::string& s) {
-    ui::TUniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, s.size() + 1));
-    if (!block)
+namespace {
+
+// A movable block holding the bytes of `data` followed by a zero character.
+ui::TUniqueGlobal TextBlock(const void* data, std::size_t bytes, std::size_t zero) {
+    ui::TUniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, bytes + zero));
+    char* p = block ? static_cast<char*>(GlobalLock(block.Get())) : nullptr;
+    if (!p)
         throw ui::TAppError("Out of Memory");
-    void* data = GlobalLock(block.Get());
-    if (!data)
-        throw ui::TAppError("Out of Memory");
-    std::memcpy(data, s.c_str(), s.size() + 1);
+    std::memcpy(p, data, bytes);
+    std::memset(p + bytes, 0, zero);
     GlobalUnlock(block.Get());
+    return block;
+}
+
+} // namespace
+
+void PutToClipboard(HWND owner, const std::string& s) {
+    // The text whole as CF_UNICODETEXT, and as CF_TEXT in the ANSI code page for programs that ask
+    // for 8-bit text; the bytes of an 8-bit settings file go there as they are.
+    const std::wstring wide = ui::Widen(s);
+    const std::string ansi = ui::Utf8Text() ? ui::AnsiText(wide) : s;
+    ui::TUniqueGlobal wideBlock = TextBlock(wide.c_str(), wide.size() * sizeof(wchar_t), 2);
+    ui::TUniqueGlobal ansiBlock = TextBlock(ansi.c_str(), ansi.size(), 1);
 
     // Another program keeps the clipboard open only for the moment it reads it (the target of
     // the previous choice may still be pasting), so opening is tried a few times, for at most
@@ -21,10 +36,13 @@ void PutToClipboard(HWND owner, const std::string& s) {
     for (int attempt = 0;; ++attempt) {
         ui::TClipboard clipboard(owner);
         if (clipboard.IsOpen()) {
-            if (EmptyClipboard() && SetClipboardData(CF_TEXT, block.Get())) {
-                // The clipboard owns the block from here on.
-                block.Release();
-                return;
+            // The clipboard owns each block that it takes.
+            if (EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, wideBlock.Get())) {
+                wideBlock.Release();
+                if (SetClipboardData(CF_TEXT, ansiBlock.Get())) {
+                    ansiBlock.Release();
+                    return;
+                }
             }
             break;
         }

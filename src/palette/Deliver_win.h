@@ -6,7 +6,8 @@
 #include <windows.h>
 
 // Puts `text` on the clipboard (owned by `owner`); then, when auto-insert is on and `target` is
-// still a window, posts it one paste request, or in character mode one WM_CHAR per character.
+// still a window, posts it one paste request, or in character mode one WM_CHAR per character
+// (per UTF-16 unit to a Unicode window).
 // Throws when the clipboard cannot be had; nothing is posted then.
 void DeliverText(HWND owner, const std::string& text, HWND target,
                  const TEmoticonsAutoInsert& insert);

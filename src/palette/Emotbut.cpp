@@ -4,9 +4,9 @@
 
 uint16_t TEmotButton::ColumnCount = 1;
 
-TEmotButton::TEmotButton(int index, const std::string& entry)
-    : FMean(EntrySequence(entry)), FIndex(index), hint(EntryHint(entry)),
-      picture(EntryPicture(entry)) {}
+TEmotButton::TEmotButton(int index, const std::string& entry, bool utf8)
+    : FMean(EntrySequence(entry, utf8)), FIndex(index), hint(EntryHint(entry, utf8)),
+      picture(EntryPicture(entry, utf8)) {}
 
 TGridCell TEmotButton::DefineBounds(uint16_t width, uint16_t height) const {
     const TGridCell cell = GridCell(static_cast<std::size_t>(FIndex), width, height);

@@ -13,8 +13,9 @@ class TEmotButton {
   public:
     using TMouseLeave = std::function<void(TEmotButton&)>;
 
-    // The face for one entry of the button list, at position `index`.
-    TEmotButton(int index, const std::string& entry);
+    // The face for one entry of the button list, at position `index`; utf8 as for the entry
+    // functions of the settings file.
+    TEmotButton(int index, const std::string& entry, bool utf8 = false);
 
     // The face's cell in a box of width x height (client coordinates at scroll position 0); records
     // the column count of that layout for the up and down arrows.

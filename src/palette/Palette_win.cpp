@@ -42,7 +42,7 @@ void TPaletteWindow::Load(const TButtonList& list, const std::string& dir) {
     picturesRead = false;
     faces.reserve(list.size());
     for (std::size_t i = 0; i < list.size(); ++i) {
-        TEmotButton& face = faces.emplace_back(static_cast<int>(i), list[i]);
+        TEmotButton& face = faces.emplace_back(static_cast<int>(i), list[i], ui::Utf8Text());
         face.FLoaded = pictures.Present(face.Picture());
     }
     Layout(true);

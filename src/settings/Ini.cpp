@@ -1,6 +1,7 @@
 #include "settings/Ini.h"
 
 #include "settings/IniEngine.h"
+#include "settings/TextLength.h"
 #include "settings/Token.h"
 
 #include <cctype>
@@ -46,8 +47,12 @@ bool IsBlankOrTab(char c) {
     return c == ' ' || c == '\t';
 }
 
-std::string Column(const std::string& entry, size_t first, size_t count) {
-    return first - 1 < entry.size() ? entry.substr(first - 1, count) : std::string();
+std::string Column(const std::string& entry, size_t first, size_t count, bool utf8) {
+    const size_t begin = TextPrefix(entry, first - 1, utf8);
+    if (begin >= entry.size())
+        return std::string();
+    const std::string_view rest = std::string_view(entry).substr(begin);
+    return std::string(rest.substr(0, TextPrefix(rest, count, utf8)));
 }
 
 std::string TrimRight(std::string s, bool tabsToo) {
@@ -117,24 +122,22 @@ std::string Protect(const std::string& value) {
 
 } // namespace
 
-std::string EntrySequence(const std::string& entry) {
-    return TrimRight(Column(entry, 1, MAXSMILELENGTH), false);
+std::string EntrySequence(const std::string& entry, bool utf8) {
+    return TrimRight(Column(entry, 1, MAXSMILELENGTH, utf8), false);
 }
 
-std::string EntryHint(const std::string& entry) {
-    return TrimRight(Column(entry, MAXSMILELENGTH + 1, MAXHINTLENGTH), true);
+std::string EntryHint(const std::string& entry, bool utf8) {
+    return TrimRight(Column(entry, MAXSMILELENGTH + 1, MAXHINTLENGTH, utf8), true);
 }
 
-std::string EntryPicture(const std::string& entry) {
-    return Column(entry, MAX_SMILE_HINT_LENGTH + 2, std::string::npos);
+std::string EntryPicture(const std::string& entry, bool utf8) {
+    return Column(entry, MAX_SMILE_HINT_LENGTH + 2, std::string::npos, utf8);
 }
 
 std::string MakeEntry(const std::string& sequence, const std::string& hint,
-                      const std::string& picture) {
-    std::string e = sequence.substr(0, MAXSMILELENGTH);
-    e.resize(MAXSMILELENGTH, ' ');
-    e += hint.substr(0, MAXHINTLENGTH);
-    e.resize(MAX_SMILE_HINT_LENGTH, ' ');
+                      const std::string& picture, bool utf8) {
+    std::string e =
+        FitText(FitText(sequence, MAXSMILELENGTH, utf8) + hint, MAX_SMILE_HINT_LENGTH, utf8);
     e += ' ';
     e += picture;
     return e;
@@ -197,6 +200,10 @@ IniDocument& TEmoticonsIniFile::Document() {
         impl->doc = IniDocument::Parse(bytes);
     }
     return impl->doc;
+}
+
+bool TEmoticonsIniFile::UnicodeText() {
+    return Document().IsUtf8() || Document().IsUtf16();
 }
 
 bool TEmoticonsIniFile::Unreadable() {
@@ -269,24 +276,21 @@ void TEmoticonsIniFile::SetOptions(const TEmoticonsOptions& o) {
     writeBool("ExtraSpacing", "After", o.Spacing.blAfter);
 }
 
-std::string TEmoticonsIniFile::EntryFromLine(const std::string& picture, const std::string& value) {
+std::string TEmoticonsIniFile::EntryFromLine(const std::string& picture, const std::string& value,
+                                             bool utf8) {
     // The picture is the whole key as read, so a name holding blanks survives a save; the
     // sequence and the hint are the words of the value.
     uint16_t begin = 0;
-    std::string sequence = GetToken(value, 1, begin).substr(0, MAXSMILELENGTH);
-    sequence.resize(MAXSMILELENGTH, ' ');
+    const std::string sequence = GetToken(value, 1, begin);
     std::string hint = picture;
     if (!GetToken(value, 2, begin).empty())
         hint = value.substr(begin - 1u);
-    std::string e = sequence + hint;
-    if (e.size() > static_cast<size_t>(MAX_SMILE_HINT_LENGTH))
-        e.resize(MAX_SMILE_HINT_LENGTH);
-    e.resize(MAX_SMILE_HINT_LENGTH, ' ');
-    return e + ' ' + picture;
+    return MakeEntry(sequence, hint, picture, utf8);
 }
 
 void TEmoticonsIniFile::GetButtons(TButtonList& list) {
     const IniDocument& d = Document();
+    const bool utf8 = UnicodeText();
     std::unordered_map<std::string, bool> seen;
     for (const std::string& key : d.Keys(BUTTONS)) {
         std::string lower = key;
@@ -299,24 +303,26 @@ void TEmoticonsIniFile::GetButtons(TButtonList& list) {
         // A line "=value" names no picture: there is no face to show and no name to save it by.
         if (value.empty() || key.empty())
             continue;
-        list.push_back(EntryFromLine(key, value));
+        list.push_back(EntryFromLine(key, value, utf8));
     }
 }
 
 void TEmoticonsIniFile::SetButtons(const TButtonList& list) {
     IniDocument& d = Document();
+    const bool utf8 = UnicodeText();
     // Every section of that name goes: keys left in a later duplicate would otherwise come back
     // as buttons at the next start.
     while (d.DeleteSection(BUTTONS)) {
     }
     for (const std::string& entry : list) {
-        std::string key = EntryPicture(entry);
+        std::string key = EntryPicture(entry, utf8);
         if (key.size() < static_cast<size_t>(MAXSMILELENGTH))
             key.resize(MAXSMILELENGTH, ' ');
-        std::string value = Column(entry, 1, MAXSMILELENGTH);
-        if (value.size() == static_cast<size_t>(MAXSMILELENGTH) && !IsBlankOrTab(value.back()))
+        std::string value = Column(entry, 1, MAXSMILELENGTH, utf8);
+        if (TextLength(value, utf8) == static_cast<size_t>(MAXSMILELENGTH) &&
+            !IsBlankOrTab(value.back()))
             value += ' ';
-        value += Column(entry, MAXSMILELENGTH + 1, MAXHINTLENGTH);
+        value += Column(entry, MAXSMILELENGTH + 1, MAXHINTLENGTH, utf8);
         value = TrimRight(std::move(value), false);
         if (!d.Set(BUTTONS, key, Protect(value)))
             throw TIniWriteError{WRITE_ERROR};

@@ -48,15 +48,20 @@ constexpr int MAXHINTLENGTH = 179;
 constexpr int MAX_SMILE_HINT_LENGTH = 198;
 
 // One entry per palette button: columns 1-19 sequence, 20-198 hint, 199 blank, 200- picture name.
+// The texts of a settings file with the UTF-8 mark are UTF-8 and a column is a UTF-16 unit
+// (utf8 = true); in an 8-bit file a column is a byte.
 using TButtonList = std::vector<std::string>;
 
 // The fields of one button-list entry, as the palette reads them.
-std::string EntrySequence(const std::string& entry); // columns 1-19, trailing blanks removed
-std::string EntryHint(const std::string& entry);     // columns 20-198, trailing blanks/tabs removed
-std::string EntryPicture(const std::string& entry);  // column 200 to the end
+// Columns 1-19, trailing blanks removed.
+std::string EntrySequence(const std::string& entry, bool utf8 = false);
+// Columns 20-198, trailing blanks and tabs removed.
+std::string EntryHint(const std::string& entry, bool utf8 = false);
+// Column 200 to the end.
+std::string EntryPicture(const std::string& entry, bool utf8 = false);
 // Builds an entry from its parts, cutting the sequence and hint to their columns.
 std::string MakeEntry(const std::string& sequence, const std::string& hint,
-                      const std::string& picture);
+                      const std::string& picture, bool utf8 = false);
 
 // Thrown when the settings file cannot be written; the old file is left as it was.
 struct TIniWriteError {
@@ -75,7 +80,12 @@ class TEmoticonsIniFile {
     const std::string& FileName() const { return fileName; }
 
     // The entry for one line of the button section: picture = the key as read, value = its value.
-    static std::string EntryFromLine(const std::string& picture, const std::string& value);
+    static std::string EntryFromLine(const std::string& picture, const std::string& value,
+                                     bool utf8 = false);
+    // True when the file's texts are Unicode (it starts with the UTF-8 or UTF-16 mark): options and
+    // entries are then UTF-8 and their lengths count UTF-16 units; otherwise they are bytes of the
+    // system's code page.
+    bool UnicodeText();
 
     // Reading never fails: a missing or unreadable file, section or key gives the defaults.
     void GetOptions(TEmoticonsOptions& options);

@@ -1,8 +1,12 @@
 #include "settings/IniEngine.h"
 
+#include "settings/TextLength.h"
+
 #include <algorithm>
 
 namespace {
+
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\v';
@@ -209,6 +213,9 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
         if (body.size() % 2)
             doc.oddByte = std::string(1, body.back());
         text = decoded;
+    } else if (bytes.starts_with(Utf8Mark)) {
+        doc.utf8 = true;
+        text.remove_prefix(Utf8Mark.size());
     }
     doc.sections.emplace_back(); // the lines before the first header, which no lookup reaches
     SplitLines(text, doc.sections);
@@ -223,7 +230,9 @@ std::string IniDocument::Serialize() const {
         for (const Line& l : s.lines)
             total += l.text.size() + l.eol.size();
     std::string text;
-    text.reserve(total);
+    text.reserve(total + Utf8Mark.size());
+    if (utf8)
+        text += Utf8Mark;
     for (const Section& s : sections)
         for (const Line& l : s.lines) {
             text += l.text;
@@ -281,8 +290,7 @@ std::string IniDocument::GetString(std::string_view section, std::string_view ke
             def.remove_suffix(1);
         v = std::string(def);
     }
-    if (v->size() > MAX_VALUE_LENGTH)
-        v->resize(MAX_VALUE_LENGTH);
+    v->resize(TextPrefix(*v, MAX_VALUE_LENGTH, utf8 || utf16));
     return *v;
 }
 

@@ -5,7 +5,8 @@
 //
 // Strings are byte strings as the ANSI profile functions see them. A file that starts with the
 // UTF-16LE mark is decoded to UTF-8 for the caller (unpaired surrogates survive in the 3-byte
-// form) and encoded back to UTF-16LE by Serialize.
+// form) and encoded back to UTF-16LE by Serialize. A file that starts with the UTF-8 mark is UTF-8:
+// the mark is not part of the first line, and Serialize puts it back.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,13 +22,14 @@ class IniDocument {
     static IniDocument Parse(std::string_view bytes);
     std::string Serialize() const;
     bool IsUtf16() const { return utf16; }
+    bool IsUtf8() const { return utf8; }
 
     // The value of the first matching key in the first matching section, with one outer pair of
     // equal quotes removed; nullopt when the section or key is missing or the key's line has no
     // '='. The whole value, however long.
     std::optional<std::string> Get(std::string_view section, std::string_view key) const;
-    // As the profile string reader: at most MAX_VALUE_LENGTH characters; a missing value gives
-    // def without its trailing blanks.
+    // As the profile string reader: at most MAX_VALUE_LENGTH characters (UTF-16 units in a Unicode
+    // file, never splitting a character); a missing value gives def without its trailing blanks.
     std::string GetString(std::string_view section, std::string_view key,
                           std::string_view def) const;
     // Names of the keys (lines with '=') of the first matching section, in file order,
@@ -88,5 +90,6 @@ class IniDocument {
     std::vector<Section> sections;
     NameIndex sectionIndex; // first live section of each name
     bool utf16 = false;
+    bool utf8 = false;
     std::string oddByte; // a last odd byte of a UTF-16 file, kept as it was
 };

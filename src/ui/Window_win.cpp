@@ -7,22 +7,45 @@
 
 namespace ui {
 
+namespace {
+
+UINT textCodePage = CP_ACP;
+
+std::string NarrowTo(UINT codePage, const std::wstring& w) {
+    if (w.empty())
+        return {};
+    int n = WideCharToMultiByte(codePage, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(n), '\0');
+    WideCharToMultiByte(codePage, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+} // namespace
+
+void SetUtf8Text(bool utf8) noexcept {
+    textCodePage = utf8 ? CP_UTF8 : CP_ACP;
+}
+
+bool Utf8Text() noexcept {
+    return textCodePage == CP_UTF8;
+}
+
 std::wstring Widen(const std::string& s) {
     if (s.empty())
         return {};
-    int n = MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), nullptr, 0);
+    // No MB_ERR_INVALID_CHARS: an invalid byte becomes U+FFFD instead of failing the whole text.
+    int n = MultiByteToWideChar(textCodePage, 0, s.data(), int(s.size()), nullptr, 0);
     std::wstring w(size_t(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), w.data(), n);
+    MultiByteToWideChar(textCodePage, 0, s.data(), int(s.size()), w.data(), n);
     return w;
 }
 
 std::string Narrow(const std::wstring& w) {
-    if (w.empty())
-        return {};
-    int n = WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), nullptr, 0, nullptr, nullptr);
-    std::string s(size_t(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, w.data(), int(w.size()), s.data(), n, nullptr, nullptr);
-    return s;
+    return NarrowTo(textCodePage, w);
+}
+
+std::string AnsiText(const std::wstring& w) {
+    return NarrowTo(CP_ACP, w);
 }
 
 std::wstring WindowText(HWND wnd) {
@@ -32,14 +55,14 @@ std::wstring WindowText(HWND wnd) {
 }
 
 std::string ProgramFileName() {
-    std::string buf(MAX_PATH, '\0');
+    std::wstring buf(MAX_PATH, L'\0');
     for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, buf.data(), DWORD(buf.size()));
+        DWORD n = GetModuleFileNameW(nullptr, buf.data(), DWORD(buf.size()));
         if (n == 0)
             return {};
         if (n < buf.size()) {
             buf.resize(n);
-            return buf;
+            return Narrow(buf);
         }
         buf.resize(buf.size() * 2);
     }

@@ -70,14 +70,22 @@ template <class Keep> TWindowList ThreadWindows(DWORD threadId, Keep keep) noexc
 // The topmost popups of the calling thread that `owner` owns (tooltips, for instance).
 TWindowList OwnedTopmostPopups(HWND owner) noexcept;
 
-// Converts between the program's 8-bit strings (the system's ANSI code page, as in the settings
-// file) and the wide strings of the Win32 API.
+// The code page of the program's strings: UTF-8 when the settings file is Unicode (it starts with
+// a byte-order mark), else the system's ANSI code page, in which an 8-bit file is read. Set once
+// the settings file has been read; every text and path that reaches a Win32 call passes Widen.
+void SetUtf8Text(bool utf8) noexcept;
+bool Utf8Text() noexcept;
+// Converts between the program's strings and the wide strings of the Win32 API. Bytes that are not
+// valid in the code page become replacement characters; the rest of the text stays.
 std::wstring Widen(const std::string& s);
 std::string Narrow(const std::wstring& s);
+// The text in the system's ANSI code page, for the receivers of 8-bit text (CF_TEXT, ANSI windows);
+// characters it lacks become its default character.
+std::string AnsiText(const std::wstring& s);
 // A window's whole text.
 std::wstring WindowText(HWND wnd);
 
-// The running program's full path in the ANSI code page, however long it is.
+// The running program's full path in the program's code page (see SetUtf8Text), however long.
 std::string ProgramFileName();
 
 class TWindow {

@@ -27,8 +27,6 @@ TEST(IniEngineRead, FollowsTheProfileRules) {
         {"[s]\nk=1\n[S]\nj=4\n", "s", "j", nullptr},
         // a comment line is no key, even when asked for by its text
         {"[c]\n;k=1\n", "c", ";k", nullptr},
-        // a UTF-8 mark is ordinary text of line 1
-        {"\xEF\xBB\xBF[s]\nk=v\n", "s", "k", nullptr},
     };
     for (const auto& [file, section, key, expected] : cases)
         EXPECT_EQ(IniDocument::Parse(file).Get(section, key),
@@ -65,6 +63,17 @@ TEST(IniEngineRead, Utf16FileIsDecodedAndWrittenBackAsUtf16) {
     EXPECT_EQ(out.substr(bytes.size()), std::string("n\0=\0"
                                                     "1\0\r\0\n\0",
                                                     10));
+}
+
+// The mark is no text of the first line and comes back on writing; a value is cut between
+// characters, counting UTF-16 units.
+TEST(IniEngineRead, Utf8FileKeepsItsMarkAndCutsValuesBetweenCharacters) {
+    const std::string smile = "\xF0\x9F\x98\x80"; // U+1F600
+    const std::string bytes = "\xEF\xBB\xBF[s]\r\nlong=" + std::string(1022, 'x') + smile + "\r\n";
+    IniDocument d = IniDocument::Parse(bytes);
+    EXPECT_EQ(d.GetString("s", "long", ""), std::string(1022, 'x')); // not half a pair
+    ASSERT_TRUE(d.Set("s", "n", smile));
+    EXPECT_EQ(d.Serialize(), bytes + "n=" + smile + "\r\n");
 }
 
 TEST(IniEngineWrite, ChangesOnlyWhatItMust) {

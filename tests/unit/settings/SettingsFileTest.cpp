@@ -143,6 +143,27 @@ TEST_F(SettingsFile, ButtonLinesBecomeEntries) {
     EXPECT_TRUE(Buttons("[Other]\na=b\n").empty());
 }
 
+// In a file with the UTF-8 mark the columns count UTF-16 units and a cut never splits a
+// character (nor a surrogate pair); without the mark they count bytes.
+TEST_F(SettingsFile, Utf8ButtonsCountUnitsAndAreWrittenBackWithTheMark) {
+    const std::string mark = "\xEF\xBB\xBF", smile = "\xF0\x9F\x98\x80";
+    std::string seq, hint;
+    for (int i = 0; i < 10; ++i)
+        seq += smile; // 20 units, cut to 9 faces and a blank
+    for (int i = 0; i < 200; ++i)
+        hint += "\xC3\xA9";
+    const std::string line = "[Buttons]\r\nrire=" + seq + " " + hint + "\r\n";
+    Write(mark + line);
+    auto f = File();
+    TButtonList list;
+    f.GetButtons(list);
+    f.SetButtons(list);
+    f.Save();
+    EXPECT_EQ(support::ReadFile(path), mark + "[Buttons]\r\nrire=" + seq.substr(0, 36) + " " +
+                                           hint.substr(0, 2 * MAXHINTLENGTH) + "\r\n");
+    EXPECT_EQ(EntrySequence(Buttons(line).at(0)), seq.substr(0, 19));
+}
+
 TEST_F(SettingsFile, ButtonsSurviveSaveAndComeLast) {
     Write("[Buttons]\nold=1\n[Window]\nCode=2\n[Buttons]\nstale=:( gone\n");
     const TButtonList list = {

@@ -1,6 +1,7 @@
 #include "palette/ClipWork_win.h"
 #include "support/Support.h"
 #include "ui/AppError.h"
+#include "ui/Window_win.h"
 
 #include <gtest/gtest.h>
 
@@ -39,5 +40,10 @@ TEST(PutToClipboard, PutsExactlyTheTextOrFailsWhileAnotherThreadHoldsTheClipboar
     // Nothing of ours was left open: the clipboard can be taken again at once.
     PutToClipboard(owner, ";-)");
     EXPECT_EQ(support::ClipboardText(), ";-)");
+    // From a UTF-8 settings file, 8-bit readers get the ANSI form, not the UTF-8 bytes.
+    ui::SetUtf8Text(true);
+    PutToClipboard(owner, "\xC3\xA9");
+    ui::SetUtf8Text(false);
+    EXPECT_EQ(support::ClipboardText(), "\xE9");
     DestroyWindow(owner);
 }
