@@ -125,7 +125,9 @@ HRESULT TTextSource::QueryContinueDrag(BOOL escPressed, DWORD keys) {
 }
 
 bool PerformOLEDragDrop(const std::string& s) {
-    auto data = ui::MakeCom<TTextDataObject>(s, ui::Widen(s));
+    // CF_TEXT carries the system's code page, whatever the settings file's encoding.
+    const std::wstring wide = ui::Widen(s);
+    auto data = ui::MakeCom<TTextDataObject>(ui::Utf8Text() ? ui::AnsiText(wide) : s, wide);
     auto source = ui::MakeCom<TTextSource>();
     constexpr DWORD allowed = DROPEFFECT_COPY | DROPEFFECT_MOVE;
     DWORD effect = allowed;
