@@ -36,6 +36,8 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
   private:
     // --- lifecycle (Main_win.cpp)
     void FormCreate();
+    // The window's three fonts at its dpi.
+    void MakeFonts();
     void CreateControls();
     void PlaceWindow();
     void FormPaint();
@@ -49,6 +51,9 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     // --- layout and window behaviour (Main_win.cpp)
     void FormResize();
     void WMGetMinMaxInfo(MINMAXINFO* info);
+    // The window went to a monitor of another scale: fonts, controls and palette follow, and the
+    // window takes the rectangle the system suggests. The saved placement stays in pixels.
+    void WMDpiChanged(int newDpi, const RECT* suggested);
     void SetStyle(uint8_t style);
     void AppMinimize();
     void WhenAppMinimize();
@@ -104,6 +109,8 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     TEmoticonsOptions FOptions;
     TButtonList EmotButtonList;
     uint16_t FMaxHSize = MAINMINHEIGHT;
+    // The dots per inch of the window's monitor; every design size is scaled by dpi/96.
+    int dpi = 96;
     POINT FOldPoint{0, 0};
     bool blAppIsActive = false;
     bool blSplashProcDone = false;

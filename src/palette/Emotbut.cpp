@@ -8,8 +8,8 @@ TEmotButton::TEmotButton(int index, const std::string& entry)
     : FMean(EntrySequence(entry)), FIndex(index), hint(EntryHint(entry)),
       picture(EntryPicture(entry)) {}
 
-TGridCell TEmotButton::DefineBounds(uint16_t width, uint16_t height) const {
-    const TGridCell cell = GridCell(static_cast<std::size_t>(FIndex), width, height);
+TGridCell TEmotButton::DefineBounds(uint16_t width, uint16_t height, const TGridMetrics& m) const {
+    const TGridCell cell = GridCell(static_cast<std::size_t>(FIndex), width, height, m);
     ColumnCount = cell.columns;
     return cell;
 }
