@@ -128,22 +128,27 @@ void TMainForm::Create(int nCmdShow) {
         PostMessageW(Handle(), WM_HIDESPLASH, 0, 0);
 }
 
-void TMainForm::MakeFonts() {
-    windowFont = ui::MakeFont(L"System", 13, dpi);
-    sequenceFont = ui::MakeFont(L"Arial", 16, dpi, true);
-    hintFont = ui::MakeFont(L"Arial", 13, dpi);
-    SendMessageW(Handle(), WM_SETFONT, WPARAM(windowFont.Get()), FALSE);
+void TMainForm::ScaleControls() {
+    // The old fonts are let go only when every control holds a new one.
+    const std::array<ui::TUniqueFont, 3> old = std::move(fonts);
+    fonts = {ui::MakeFont(L"System", 13, dpi), ui::MakeFont(L"Arial", 16, dpi, true),
+             ui::MakeFont(L"Arial", 13, dpi)};
+    SendMessageW(Handle(), WM_SETFONT, WPARAM(fonts[0].Get()), FALSE);
+    const HFONT handles[] = {fonts[0].Get(), fonts[1].Get(), fonts[2].Get()};
+    if (controls[mcPanel]) {
+        controls.Rescale(handles, dpi);
+        return;
+    }
+    std::array<void*, mcCount> params{};
+    params[mcPanel] = panel.get();
+    controls.Create(Handle(), MainTable, handles, dpi, params);
 }
 
 void TMainForm::CreateControls() {
     dpi = ui::WindowDpi(Handle());
-    MakeFonts();
-    const HFONT fonts[] = {windowFont.Get(), sequenceFont.Get(), hintFont.Get()};
     panel = std::make_unique<TPanel>();
     TPanel::Register();
-    std::array<void*, mcCount> params{};
-    params[mcPanel] = panel.get();
-    controls.Create(Handle(), MainTable, fonts, dpi, params);
+    ScaleControls();
     for (TMainControl field : {mcSequence, mcHint})
         ui::Subclass(controls[field], ReadOnlyFieldProc);
     const TPanelSize s = PanelSize(ScaleTo(MAINMINWIDTH, dpi), ScaleTo(MAINMINHEIGHT, dpi), dpi);
@@ -156,19 +161,12 @@ void TMainForm::CreateControls() {
 
 void TMainForm::WMDpiChanged(int newDpi, const RECT* suggested) {
     dpi = newDpi;
-    // The old fonts stay alive until every control holds a new one.
-    ui::TUniqueFont oldFonts[] = {std::move(windowFont), std::move(sequenceFont),
-                                  std::move(hintFont)};
-    MakeFonts();
-    const HFONT fonts[] = {windowFont.Get(), sequenceFont.Get(), hintFont.Get()};
-    controls.Rescale(fonts, dpi);
+    ScaleControls();
     FMaxHSize = MaxHSize(EmotButtonList.size(), dpi);
-    if (palette)
-        palette->SetDpi(dpi);
-    if (suggested)
-        SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+    palette->SetDpi(dpi);
+    SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     // The same outer size sends no WM_SIZE, and the panel's place has changed all the same.
     FormResize();
     RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);

@@ -36,8 +36,9 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
   private:
     // --- lifecycle (Main_win.cpp)
     void FormCreate();
-    // The window's three fonts at its dpi.
-    void MakeFonts();
+    // The fonts and the control table at the window's dpi: made at the first call; moved, sized
+    // and handed new fonts and pictures at later ones.
+    void ScaleControls();
     void CreateControls();
     void PlaceWindow();
     void FormPaint();
@@ -117,9 +118,9 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     // The settings file could not be read at start: the close must not write over it.
     bool blSettingsUnread = false;
 
-    ui::TUniqueFont windowFont;
-    ui::TUniqueFont sequenceFont;
-    ui::TUniqueFont hintFont;
+    // The window's, the sequence field's and the hint field's fonts, as the control table numbers
+    // them.
+    std::array<ui::TUniqueFont, 3> fonts;
     // The control that gets the focus back when the window is activated again.
     HWND focusControl = nullptr;
     bool hideSplashStarted = false;

@@ -134,15 +134,7 @@ bool TFacePictures::Draw(HDC target, const std::string& name, int x, int y, int 
         return false;
     ui::TSelectObject sel(dc.Get(), images[slot.index / PERIMAGE].Get());
     const int w = slot.width * factor, h = slot.height * factor;
-    const int fromX = (slot.index % PERIMAGE) * SIDE;
-    if (factor == 1) {
-        BitBlt(target, x + (side - w) / 2, y + (side - h) / 2, w, h, dc.Get(), fromX, 0, SRCCOPY);
-    } else {
-        // Enlarging repeats pixels; COLORONCOLOR keeps any stretch from blending them.
-        const int mode = SetStretchBltMode(target, COLORONCOLOR);
-        StretchBlt(target, x + (side - w) / 2, y + (side - h) / 2, w, h, dc.Get(), fromX, 0,
-                   slot.width, slot.height, SRCCOPY);
-        SetStretchBltMode(target, mode);
-    }
+    StretchBlt(target, x + (side - w) / 2, y + (side - h) / 2, w, h, dc.Get(),
+               (slot.index % PERIMAGE) * SIDE, 0, slot.width, slot.height, SRCCOPY);
     return true;
 }

@@ -28,8 +28,9 @@ class TFacePictures {
     bool Present(const std::string& name) const;
     // Reads and decodes the picture unless that was done before; false when it cannot be had.
     bool Load(const std::string& name);
-    // Draws the picture enlarged `factor` times (each pixel a factor x factor square) and centred
-    // in the square (x, y, side x side); false when it cannot be had.
+    // Draws the picture enlarged `factor` times and centred in the square (x, y, side x side);
+    // false when it cannot be had. A stretch mode other than HALFTONE on `dc` (COLORONCOLOR, say)
+    // makes each picture pixel a sharp factor x factor square.
     bool Draw(HDC dc, const std::string& name, int x, int y, int side, int factor = 1);
 
   private:

@@ -296,6 +296,8 @@ void TPaletteWindow::Paint() {
     if (buffered)
         SetViewportOrgEx(dc, -area.left, -area.top, nullptr);
     FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    // Pictures grow by whole factors, pixel for pixel.
+    SetStretchBltMode(dc, COLORONCOLOR);
     // Only the rows that cross the area to paint.
     const int pitch = std::max<int>(1, layout.step);
     const int firstRow =

@@ -17,32 +17,26 @@ int ScreenDpi() noexcept {
 int WindowDpi(HWND wnd) noexcept {
     // Loaded by name: the function is missing before Windows 10, and the program must start there.
     using TGetDpiForWindow = UINT(WINAPI*)(HWND);
-    static const auto getDpi = reinterpret_cast<TGetDpiForWindow>(reinterpret_cast<void*>(
+    const auto getDpi = reinterpret_cast<TGetDpiForWindow>(reinterpret_cast<void*>(
         GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    const int dpi = getDpi && wnd ? static_cast<int>(getDpi(wnd)) : 0;
+    const int dpi = getDpi ? static_cast<int>(getDpi(wnd)) : 0;
     return dpi > 0 ? dpi : ScreenDpi();
 }
 
 HBITMAP EnlargeBitmap(HBITMAP picture, int factor) noexcept {
     BITMAP bm{};
-    if (!picture || factor < 2 || !GetObjectW(picture, sizeof bm, &bm))
+    if (factor < 2 || !GetObjectW(picture, sizeof bm, &bm))
         return nullptr;
+    const int w = bm.bmWidth * factor, h = bm.bmHeight * factor;
     HDC screen = GetDC(nullptr);
-    HBITMAP big = CreateCompatibleBitmap(screen, bm.bmWidth * factor, bm.bmHeight * factor);
-    HDC from = CreateCompatibleDC(screen), to = CreateCompatibleDC(screen);
-    if (big && from && to) {
-        HGDIOBJ oldFrom = SelectObject(from, picture), oldTo = SelectObject(to, big);
-        SetStretchBltMode(to, COLORONCOLOR);
-        StretchBlt(to, 0, 0, bm.bmWidth * factor, bm.bmHeight * factor, from, 0, 0, bm.bmWidth,
-                   bm.bmHeight, SRCCOPY);
-        SelectObject(from, oldFrom);
-        SelectObject(to, oldTo);
-    }
-    if (from)
-        DeleteDC(from);
-    if (to)
-        DeleteDC(to);
+    HBITMAP big = CreateCompatibleBitmap(screen, w, h);
+    TUniqueMemDC from(CreateCompatibleDC(screen)), to(CreateCompatibleDC(screen));
     ReleaseDC(nullptr, screen);
+    if (big && from && to) {
+        TSelectObject fromSel(from.Get(), picture), toSel(to.Get(), big);
+        SetStretchBltMode(to.Get(), COLORONCOLOR);
+        StretchBlt(to.Get(), 0, 0, w, h, from.Get(), 0, 0, bm.bmWidth, bm.bmHeight, SRCCOPY);
+    }
     return big;
 }
 

@@ -100,9 +100,9 @@ template <class E, std::size_t N> class TControlSet {
     void Create(HWND parent, const std::array<TControlDef, N>& defs, std::span<const HFONT> fonts,
                 int dpi, const std::array<void*, N>& params = {}) {
         table = &defs;
+        handles = {};
         resources.Create(parent, defs, fonts, dpi, handles, params);
     }
-
     // Moves and sizes the controls for another dpi and hands them `fonts` and their pictures at
     // that dpi (the window went to a monitor of another scale).
     void Rescale(std::span<const HFONT> fonts, int dpi) {
