@@ -20,27 +20,21 @@ class TScreenDpi {
         HDC screen = GetDC(nullptr);
         GetDeviceCaps(screen, LOGPIXELSY);
         ReleaseDC(nullptr, screen);
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key, nullptr);
         DWORD size = sizeof old;
-        had = RegQueryValueExW(key, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old),
-                               &size) == ERROR_SUCCESS;
-        RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
-                       sizeof dpi);
+        had = RegGetValueW(HKEY_CURRENT_USER, Key, Value, RRF_RT_REG_DWORD, nullptr, &old, &size) ==
+              ERROR_SUCCESS;
+        Set(dpi);
     }
-    ~TScreenDpi() {
-        if (had)
-            RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old),
-                           sizeof old);
-        else
-            RegDeleteValueW(key, L"LogPixels");
-        RegCloseKey(key);
-    }
+    ~TScreenDpi() { had ? Set(old) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, Key, Value)); }
     TScreenDpi(const TScreenDpi&) = delete;
     TScreenDpi& operator=(const TScreenDpi&) = delete;
 
   private:
-    HKEY key = nullptr;
+    static constexpr const wchar_t* Key = L"Control Panel\\Desktop";
+    static constexpr const wchar_t* Value = L"LogPixels";
+    static void Set(DWORD dpi) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, Key, Value, REG_DWORD, &dpi, sizeof dpi);
+    }
     DWORD old = 0;
     bool had = false;
 };
