@@ -1,6 +1,8 @@
 #pragma once
 // The main window's geometry as plain numbers: its size limits, where the saved placement puts
-// it, how the palette frame follows the window's size, and the identifiers of its controls.
+// it, how the palette frame follows the window's size, and the identifiers of its controls. Sizes
+// are given at 96 dpi; each function takes the window's dpi and scales them by dpi/96.
+#include "palette/Grid.h"
 #include "settings/Ini.h"
 
 #include <array>
@@ -13,7 +15,7 @@ constexpr int MAINMINHEIGHT = 209;
 // The greatest window height for a palette of `count` buttons: two rows fit the smallest window,
 // every further row of ten adds one button pitch. Kept in 16 bits as the window stores it,
 // saturating rather than wrapping.
-uint16_t MaxHSize(std::size_t count);
+uint16_t MaxHSize(std::size_t count, int dpi = 96);
 
 struct TPlacement {
     int left = 0;
@@ -23,11 +25,12 @@ struct TPlacement {
 };
 
 // Where the window starts: the saved rectangle (Left, Top, width in Right, height in Bottom) when
-// it has a positive width and height, else MAINMINWIDTH x maxHeight centred on the screen. A
+// it has a positive width and height (pixels, whatever the dpi), else the smallest width x
+// maxHeight centred on the screen. A
 // height beyond the screen's is cut to it: a long palette must not start with its window's lower
 // edge, and the faces there, out of reach below the screen.
 TPlacement StartPlacement(const TOptionsRect& saved, uint16_t maxHeight, int screenWidth,
-                          int screenHeight);
+                          int screenHeight, int dpi = 96);
 
 // The rectangle to save from a window's screen rectangle.
 TOptionsRect SavedRect(int left, int top, int right, int bottom);
@@ -39,7 +42,7 @@ struct TPanelSize {
     int boxWidth = 0;
     int boxHeight = 0;
 };
-TPanelSize PanelSize(int windowWidth, int windowHeight);
+TPanelSize PanelSize(int windowWidth, int windowHeight, int dpi = 96);
 
 // The main window's controls, in tab order.
 enum TMainControl {

@@ -56,7 +56,7 @@ class THourglass {
     HCURSOR previous;
 };
 
-// The controls in tab order, at their design places (pixels; the window is not scaled).
+// The controls in tab order, at their design places (pixels at 96 dpi, scaled with the window).
 // Fonts: 0 the window's, 1 the sequence field's, 2 the hint field's.
 constexpr DWORD PICTUREBUTTON = WS_TABSTOP | BS_PUSHBUTTON;
 constexpr DWORD READONLYFIELD = WS_DISABLED | ES_READONLY | ES_AUTOHSCROLL;
@@ -124,23 +124,48 @@ void TMainForm::Create(int nCmdShow) {
         PostMessageW(Handle(), WM_HIDESPLASH, 0, 0);
 }
 
-void TMainForm::CreateControls() {
-    windowFont = ui::MakeFont(L"System", 13, 96);
-    sequenceFont = ui::MakeFont(L"Arial", 16, 96, true);
-    hintFont = ui::MakeFont(L"Arial", 13, 96);
-    SendMessageW(Handle(), WM_SETFONT, WPARAM(windowFont.Get()), FALSE);
-    const HFONT fonts[] = {windowFont.Get(), sequenceFont.Get(), hintFont.Get()};
-    panel = std::make_unique<TPanel>();
-    TPanel::Register();
+void TMainForm::ScaleControls() {
+    // The old fonts are let go only when every control holds a new one.
+    const std::array<ui::TUniqueFont, 3> old = std::move(fonts);
+    fonts = {ui::MakeFont(L"System", 13, dpi), ui::MakeFont(L"Arial", 16, dpi, true),
+             ui::MakeFont(L"Arial", 13, dpi)};
+    SendMessageW(Handle(), WM_SETFONT, WPARAM(fonts[0].Get()), FALSE);
+    const HFONT handles[] = {fonts[0].Get(), fonts[1].Get(), fonts[2].Get()};
+    if (controls[mcPanel]) {
+        controls.Rescale(handles, dpi);
+        return;
+    }
     std::array<void*, mcCount> params{};
     params[mcPanel] = panel.get();
-    controls.Create(Handle(), MainTable, fonts, 96, params);
+    controls.Create(Handle(), MainTable, handles, dpi, params);
+}
+
+void TMainForm::CreateControls() {
+    dpi = ui::WindowDpi(Handle());
+    panel = std::make_unique<TPanel>();
+    TPanel::Register();
+    ScaleControls();
     for (TMainControl field : {mcSequence, mcHint})
         ui::Subclass(controls[field], ReadOnlyFieldProc);
-    const TPanelSize s = PanelSize(MAINMINWIDTH, MAINMINHEIGHT);
+    const TPanelSize s = PanelSize(ScaleTo(MAINMINWIDTH, dpi), ScaleTo(MAINMINHEIGHT, dpi), dpi);
     palette = std::make_unique<TPaletteWindow>(static_cast<TPaletteEvents&>(*this));
-    palette->Create(controls[mcPanel], PALETTEID, 2, 2, s.boxWidth, s.boxHeight);
+    palette->Create(controls[mcPanel], PALETTEID, ScaleTo(2, dpi), ScaleTo(2, dpi), s.boxWidth,
+                    s.boxHeight);
+    palette->SetDpi(dpi);
     focusControl = controls[mcHelp];
+}
+
+void TMainForm::WMDpiChanged(int newDpi, const RECT* suggested) {
+    dpi = newDpi;
+    ScaleControls();
+    FMaxHSize = MaxHSize(EmotButtonList.size(), dpi);
+    palette->SetDpi(dpi);
+    SetWindowPos(Handle(), nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // The same outer size sends no WM_SIZE, and the panel's place has changed all the same.
+    FormResize();
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void TMainForm::FormCreate() {
@@ -167,7 +192,7 @@ void TMainForm::FormCreate() {
             iniFile.GetButtons(EmotButtonList);
             blSettingsUnread = iniFile.Unreadable();
         }
-        FMaxHSize = MaxHSize(EmotButtonList.size());
+        FMaxHSize = MaxHSize(EmotButtonList.size(), dpi);
         PlaceWindow();
         LoadButtons();
         tracker = std::make_unique<TTargetTracker>(Handle());
@@ -184,7 +209,7 @@ void TMainForm::FormCreate() {
 
 void TMainForm::PlaceWindow() {
     const TPlacement p = StartPlacement(FOptions.Rect, FMaxHSize, GetSystemMetrics(SM_CXSCREEN),
-                                        GetSystemMetrics(SM_CYSCREEN));
+                                        GetSystemMetrics(SM_CYSCREEN), dpi);
     SetWindowPos(Handle(), nullptr, p.left, p.top, p.width, p.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -303,17 +328,17 @@ void TMainForm::FormClose() {
 void TMainForm::FormResize() {
     RECT r{};
     GetWindowRect(Handle(), &r);
-    const TPanelSize s = PanelSize(r.right - r.left, r.bottom - r.top);
+    const TPanelSize s = PanelSize(r.right - r.left, r.bottom - r.top, dpi);
     SetWindowPos(controls[mcPanel], nullptr, 0, 0, s.panelWidth, s.panelHeight,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (palette)
-        palette->SetBounds(2, 2, s.boxWidth, s.boxHeight);
+        palette->SetBounds(ScaleTo(2, dpi), ScaleTo(2, dpi), s.boxWidth, s.boxHeight);
 }
 
 void TMainForm::WMGetMinMaxInfo(MINMAXINFO* info) {
     if (!info)
         throw ui::TAppError("Min-Max info setup problems");
-    info->ptMinTrackSize = {MAINMINWIDTH, MAINMINHEIGHT};
+    info->ptMinTrackSize = {ScaleTo(MAINMINWIDTH, dpi), ScaleTo(MAINMINHEIGHT, dpi)};
     info->ptMaxTrackSize.y = FMaxHSize;
 }
 
@@ -501,6 +526,9 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_ACTIVATE:
         WMActivate(wParam);
+        return 0;
+    case WM_DPICHANGED:
+        WMDpiChanged(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_COMMAND:
         return WMCommand(wParam, lParam);

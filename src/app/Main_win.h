@@ -36,6 +36,9 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
   private:
     // --- lifecycle (Main_win.cpp)
     void FormCreate();
+    // The fonts and the control table at the window's dpi: made at the first call; moved, sized
+    // and handed new fonts and pictures at later ones.
+    void ScaleControls();
     void CreateControls();
     void PlaceWindow();
     void FormPaint();
@@ -49,6 +52,9 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     // --- layout and window behaviour (Main_win.cpp)
     void FormResize();
     void WMGetMinMaxInfo(MINMAXINFO* info);
+    // The window went to a monitor of another scale: fonts, controls and palette follow, and the
+    // window takes the rectangle the system suggests. The saved placement stays in pixels.
+    void WMDpiChanged(int newDpi, const RECT* suggested);
     void SetStyle(uint8_t style);
     void AppMinimize();
     void WhenAppMinimize();
@@ -104,15 +110,17 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     TEmoticonsOptions FOptions;
     TButtonList EmotButtonList;
     uint16_t FMaxHSize = MAINMINHEIGHT;
+    // The dots per inch of the window's monitor; every design size is scaled by dpi/96.
+    int dpi = 96;
     POINT FOldPoint{0, 0};
     bool blAppIsActive = false;
     bool blSplashProcDone = false;
     // The settings file could not be read at start: the close must not write over it.
     bool blSettingsUnread = false;
 
-    ui::TUniqueFont windowFont;
-    ui::TUniqueFont sequenceFont;
-    ui::TUniqueFont hintFont;
+    // The window's, the sequence field's and the hint field's fonts, as the control table numbers
+    // them.
+    std::array<ui::TUniqueFont, 3> fonts;
     // The control that gets the focus back when the window is activated again.
     HWND focusControl = nullptr;
     bool hideSplashStarted = false;

@@ -1,17 +1,24 @@
 #include "app/Splash_win.h"
 
-#include "ui/Window_win.h"
 #include "app/resource.h"
+#include "ui/Controls_win.h"
+#include "ui/Window_win.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr wchar_t SplashClass[] = L"TSplashForm";
+// At 96 dpi; scaled by dpi/96, and the picture enlarged by the dpi's whole factor.
 constexpr int ClientWidth = 402;
 constexpr int ClientHeight = 156;
 constexpr RECT PanelRect{1, 1, 401, 155};
 constexpr RECT ImageRect{2, 2, 398, 152};
+
+RECT Scaled(RECT r, int dpi) {
+    return {ui::ScaleDpi(r.left, dpi), ui::ScaleDpi(r.top, dpi), ui::ScaleDpi(r.right, dpi),
+            ui::ScaleDpi(r.bottom, dpi)};
+}
 
 } // namespace
 
@@ -28,11 +35,16 @@ void TSplashForm::Show() {
     if (FindResourceW(inst, MAKEINTRESOURCEW(IDB_SPLASH), reinterpret_cast<LPCWSTR>(RT_BITMAP)))
         picture.Reset(static_cast<HBITMAP>(
             LoadImageW(inst, MAKEINTRESOURCEW(IDB_SPLASH), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - ClientWidth) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - ClientHeight) / 2;
+    // The splash opens before the main window, on the primary screen.
+    dpi = ui::ScreenDpi();
+    if (picture && ui::PictureFactor(dpi) > 1)
+        if (HBITMAP big = ui::EnlargeBitmap(picture.Get(), ui::PictureFactor(dpi)))
+            picture.Reset(big);
+    const int w = ui::ScaleDpi(ClientWidth, dpi), h = ui::ScaleDpi(ClientHeight, dpi);
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
     // A tool window so the splash gets no taskbar button of its own.
-    CreateHandle(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, SplashClass, L"", WS_POPUP, x, y, ClientWidth,
-                 ClientHeight);
+    CreateHandle(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, SplashClass, L"", WS_POPUP, x, y, w, h);
     ShowWindow(Handle(), SW_SHOWNORMAL);
     UpdateWindow(Handle());
     ui::SetWindowZOrder(Handle(), HWND_TOPMOST);
@@ -41,9 +53,9 @@ void TSplashForm::Show() {
 void TSplashForm::FormPaint() {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(Handle(), &ps);
-    RECT panel = PanelRect;
+    RECT panel = Scaled(PanelRect, dpi);
     DrawEdge(dc, &panel, BDR_SUNKENINNER, BF_RECT);
-    const RECT image = ImageRect;
+    const RECT image = Scaled(ImageRect, dpi);
     if (picture) {
         BITMAP bm{};
         GetObjectW(picture.Get(), sizeof bm, &bm);
@@ -59,9 +71,10 @@ void TSplashForm::FormPaint() {
         BitBlt(dc, dstX, dstY, std::min<int>(w, bm.bmWidth), std::min<int>(h, bm.bmHeight),
                mem.Get(), srcX, srcY, SRCCOPY);
     } else {
-        ui::TUniqueFont font(CreateFontW(-48, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                                         DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                         DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial"));
+        ui::TUniqueFont font(CreateFontW(-ui::ScaleDpi(48, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE,
+                                         FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                         CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                         DEFAULT_PITCH | FF_SWISS, L"Arial"));
         ui::TSelectObject sel(dc, font.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));

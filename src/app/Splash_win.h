@@ -16,4 +16,5 @@ class TSplashForm : public ui::TWindow {
   private:
     void FormPaint();
     ui::TUniqueBitmap picture;
+    int dpi = 96;
 };

@@ -8,8 +8,8 @@ TEmotButton::TEmotButton(int index, const std::string& entry, bool utf8)
     : FMean(EntrySequence(entry, utf8)), FIndex(index), hint(EntryHint(entry, utf8)),
       picture(EntryPicture(entry, utf8)) {}
 
-TGridCell TEmotButton::DefineBounds(uint16_t width, uint16_t height) const {
-    const TGridCell cell = GridCell(static_cast<std::size_t>(FIndex), width, height);
+TGridCell TEmotButton::DefineBounds(uint16_t width, uint16_t height, const TGridMetrics& m) const {
+    const TGridCell cell = GridCell(static_cast<std::size_t>(FIndex), width, height, m);
     ColumnCount = cell.columns;
     return cell;
 }

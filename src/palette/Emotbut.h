@@ -19,7 +19,7 @@ class TEmotButton {
 
     // The face's cell in a box of width x height (client coordinates at scroll position 0); records
     // the column count of that layout for the up and down arrows.
-    TGridCell DefineBounds(uint16_t width, uint16_t height) const;
+    TGridCell DefineBounds(uint16_t width, uint16_t height, const TGridMetrics& m = {}) const;
 
     // The mouse left the face.
     void CMMouseLeave() {

@@ -128,12 +128,13 @@ bool TFacePictures::Load(const std::string& name) {
     return Find(name).index >= 0;
 }
 
-bool TFacePictures::Draw(HDC target, const std::string& name, int x, int y) {
+bool TFacePictures::Draw(HDC target, const std::string& name, int x, int y, int side, int factor) {
     const TSlot& slot = Find(name);
     if (slot.index < 0)
         return false;
     ui::TSelectObject sel(dc.Get(), images[slot.index / PERIMAGE].Get());
-    BitBlt(target, x + (SIDE - slot.width) / 2, y + (SIDE - slot.height) / 2, slot.width,
-           slot.height, dc.Get(), (slot.index % PERIMAGE) * SIDE, 0, SRCCOPY);
+    const int w = slot.width * factor, h = slot.height * factor;
+    StretchBlt(target, x + (side - w) / 2, y + (side - h) / 2, w, h, dc.Get(),
+               (slot.index % PERIMAGE) * SIDE, 0, slot.width, slot.height, SRCCOPY);
     return true;
 }

@@ -12,8 +12,8 @@
 
 class TFacePictures {
   public:
-    // The square a picture is drawn in: the face less its 2-pixel edges. Larger pictures show
-    // their centre.
+    // The most of a picture that is kept, at 96 dpi the face less its 2-pixel edges. Larger
+    // pictures show their centre.
     static constexpr int SIDE = 32;
 
     TFacePictures();
@@ -28,8 +28,10 @@ class TFacePictures {
     bool Present(const std::string& name) const;
     // Reads and decodes the picture unless that was done before; false when it cannot be had.
     bool Load(const std::string& name);
-    // Draws the picture centred at (x, y, SIDE x SIDE); false when it cannot be had.
-    bool Draw(HDC dc, const std::string& name, int x, int y);
+    // Draws the picture enlarged `factor` times and centred in the square (x, y, side x side);
+    // false when it cannot be had. A stretch mode other than HALFTONE on `dc` (COLORONCOLOR, say)
+    // makes each picture pixel a sharp factor x factor square.
+    bool Draw(HDC dc, const std::string& name, int x, int y, int side, int factor = 1);
 
   private:
     struct TSlot {

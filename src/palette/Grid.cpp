@@ -2,29 +2,37 @@
 
 #include <algorithm>
 
-uint16_t FitButtons(uint16_t length, uint16_t margin, uint16_t& gap) {
+TGridMetrics GridMetrics(int dpi) {
+    const auto scaled = [dpi](int pixels) {
+        return static_cast<uint16_t>(std::clamp(ScaleTo(pixels, dpi), 1, 0xFFFF));
+    };
+    return {scaled(BUTTONSIZE), scaled(FROMLEFT), scaled(SCROLLBARRESERVE)};
+}
+
+uint16_t FitButtons(uint16_t length, uint16_t margin, uint16_t& gap, uint16_t button) {
     gap = 0;
     // Done in 32 bits: a length below both margins must not wrap round to a huge usable length.
     const uint32_t margins = 2u * margin;
     if (length <= margins)
         return 0;
     const uint32_t usable = length - margins;
-    const uint32_t count = usable / BUTTONSIZE;
+    button = std::max<uint16_t>(button, 1);
+    const uint32_t count = usable / button;
     if (count > 1)
-        gap = static_cast<uint16_t>((usable % BUTTONSIZE) / (count - 1));
+        gap = static_cast<uint16_t>((usable % button) / (count - 1));
     return static_cast<uint16_t>(count);
 }
 
-uint16_t ScrollerStep(uint16_t height) {
+uint16_t ScrollerStep(uint16_t height, const TGridMetrics& m) {
     uint16_t gap = 0;
-    FitButtons(height, FROMTOP, gap);
-    return static_cast<uint16_t>(gap + BUTTONSIZE);
+    FitButtons(height, m.margin, gap, m.button);
+    return static_cast<uint16_t>(gap + m.button);
 }
 
-bool HasScroller(std::size_t count, uint16_t width, uint16_t height) {
+bool HasScroller(std::size_t count, uint16_t width, uint16_t height, const TGridMetrics& m) {
     uint16_t gap = 0;
-    const uint64_t columns = FitButtons(width, FROMLEFT, gap);
-    const uint64_t rows = FitButtons(height, FROMTOP, gap);
+    const uint64_t columns = FitButtons(width, m.margin, gap, m.button);
+    const uint64_t rows = FitButtons(height, m.margin, gap, m.button);
     return columns * rows < count;
 }
 
@@ -32,45 +40,48 @@ uint16_t GridLength(int pixels) {
     return static_cast<uint16_t>(std::clamp(pixels, 0, 0xFFFF));
 }
 
-TGridCell GridCell(std::size_t index, uint16_t width, uint16_t height) {
+TGridCell GridCell(std::size_t index, uint16_t width, uint16_t height, const TGridMetrics& m) {
     uint16_t gapX = 0, gapY = 0;
-    const uint16_t columns = std::max<uint16_t>(1, FitButtons(width, FROMLEFT, gapX));
-    FitButtons(height, FROMTOP, gapY);
+    const uint16_t columns = std::max<uint16_t>(1, FitButtons(width, m.margin, gapX, m.button));
+    FitButtons(height, m.margin, gapY, m.button);
     const std::size_t row = index / columns;
     const std::size_t column = index % columns;
     TGridCell cell;
     cell.columns = columns;
-    cell.left = static_cast<int>((gapX + BUTTONSIZE) * column + FROMLEFT);
-    cell.top = static_cast<int>((gapY + BUTTONSIZE) * row + FROMTOP);
+    cell.left = static_cast<int>((gapX + m.button) * column + m.margin);
+    cell.top = static_cast<int>((gapY + m.button) * row + m.margin);
     return cell;
 }
 
-std::size_t GridHit(int x, int y, std::size_t count, uint16_t width, uint16_t height) {
+std::size_t GridHit(int x, int y, std::size_t count, uint16_t width, uint16_t height,
+                    const TGridMetrics& m) {
     uint16_t gapX = 0, gapY = 0;
-    const uint16_t columns = std::max<uint16_t>(1, FitButtons(width, FROMLEFT, gapX));
-    FitButtons(height, FROMTOP, gapY);
-    const int pitchX = gapX + BUTTONSIZE, pitchY = gapY + BUTTONSIZE;
-    x -= FROMLEFT;
-    y -= FROMTOP;
-    if (x < 0 || y < 0 || x % pitchX >= BUTTONSIZE || y % pitchY >= BUTTONSIZE)
+    const uint16_t columns = std::max<uint16_t>(1, FitButtons(width, m.margin, gapX, m.button));
+    FitButtons(height, m.margin, gapY, m.button);
+    const int side = std::max<int>(m.button, 1);
+    const int pitchX = gapX + side, pitchY = gapY + side;
+    x -= m.margin;
+    y -= m.margin;
+    if (x < 0 || y < 0 || x % pitchX >= side || y % pitchY >= side)
         return count;
     const std::size_t column = static_cast<std::size_t>(x / pitchX);
     const std::size_t index = static_cast<std::size_t>(y / pitchY) * columns + column;
     return column < columns && index < count ? index : count;
 }
 
-int GridHeight(std::size_t count, uint16_t width, uint16_t height) {
+int GridHeight(std::size_t count, uint16_t width, uint16_t height, const TGridMetrics& m) {
     if (count == 0)
         return 0;
-    return GridCell(count - 1, width, height).top + BUTTONSIZE + FROMTOP;
+    return GridCell(count - 1, width, height, m).top + m.button + m.margin;
 }
 
-TPaletteLayout PaletteLayout(std::size_t count, uint16_t boxWidth, uint16_t boxHeight) {
+TPaletteLayout PaletteLayout(std::size_t count, uint16_t boxWidth, uint16_t boxHeight,
+                             const TGridMetrics& m) {
     TPaletteLayout layout;
-    layout.scroller = HasScroller(count, boxWidth, boxHeight);
-    layout.reserve = layout.scroller ? SCROLLBARRESERVE : 0;
+    layout.scroller = HasScroller(count, boxWidth, boxHeight, m);
+    layout.reserve = layout.scroller ? m.reserve : 0;
     layout.width = boxWidth > layout.reserve ? static_cast<uint16_t>(boxWidth - layout.reserve) : 0;
-    layout.step = ScrollerStep(boxHeight);
+    layout.step = ScrollerStep(boxHeight, m);
     return layout;
 }
 

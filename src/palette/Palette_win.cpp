@@ -1,6 +1,7 @@
 #include "palette/Palette_win.h"
 
 #include "palette/PaletteAccessible_win.h"
+#include "ui/Controls_win.h"
 
 #include <algorithm>
 #include <climits>
@@ -11,8 +12,6 @@
 namespace {
 
 constexpr wchar_t PaletteClass[] = L"TMoodpadPalette";
-// A face is drawn with its picture inside these edges.
-constexpr int EDGE = (BUTTONSIZE - TFacePictures::SIDE) / 2;
 
 } // namespace
 
@@ -83,11 +82,22 @@ void TPaletteWindow::SetBounds(int x, int y, int width, int height) {
         Layout(true);
 }
 
+void TPaletteWindow::SetDpi(int newDpi) {
+    if (newDpi == dpi)
+        return;
+    dpi = newDpi;
+    metrics = GridMetrics(dpi);
+    // The cached frame has the old size.
+    frame.Reset();
+    frameBitmap.Reset();
+    Layout(true);
+}
+
 void TPaletteWindow::Layout(bool toTop) {
     const uint16_t height = GridLength(boxHeight);
-    layout = PaletteLayout(faces.size(), GridLength(boxWidth), height);
-    TEmotButton::ColumnCount = GridCell(0, layout.width, height).columns;
-    contentHeight = GridHeight(faces.size(), layout.width, height);
+    layout = PaletteLayout(faces.size(), GridLength(boxWidth), height, metrics);
+    TEmotButton::ColumnCount = GridCell(0, layout.width, height, metrics).columns;
+    contentHeight = GridHeight(faces.size(), layout.width, height, metrics);
     if (toTop)
         scrollPos = 0;
     // The bar shows only when the lowest face reaches below the box.
@@ -122,9 +132,9 @@ RECT TPaletteWindow::FaceArea() const {
 }
 
 RECT TPaletteWindow::FaceRect(std::size_t i) const {
-    const TGridCell cell = faces[i].DefineBounds(layout.width, GridLength(boxHeight));
+    const TGridCell cell = faces[i].DefineBounds(layout.width, GridLength(boxHeight), metrics);
     const int top = cell.top - scrollPos;
-    return RECT{cell.left, top, cell.left + BUTTONSIZE, top + BUTTONSIZE};
+    return RECT{cell.left, top, cell.left + metrics.button, top + metrics.button};
 }
 
 bool TPaletteWindow::FaceVisible(std::size_t i) const {
@@ -134,7 +144,7 @@ bool TPaletteWindow::FaceVisible(std::size_t i) const {
 
 std::size_t TPaletteWindow::FaceAt(POINT p) const {
     const std::size_t i =
-        GridHit(p.x, p.y + scrollPos, faces.size(), layout.width, GridLength(boxHeight));
+        GridHit(p.x, p.y + scrollPos, faces.size(), layout.width, GridLength(boxHeight), metrics);
     return i < faces.size() ? i : NONE;
 }
 
@@ -215,10 +225,11 @@ void TPaletteWindow::EnsureVisible(std::size_t i) {
         return;
     const RECT r = FaceRect(i);
     const int height = boxHeight;
-    if (r.top < FROMTOP)
-        ScrollTo(scrollPos + r.top - FROMTOP);
-    else if (r.bottom + FROMTOP > height)
-        ScrollTo(scrollPos + r.bottom + FROMTOP - height);
+    const int margin = metrics.margin;
+    if (r.top < margin)
+        ScrollTo(scrollPos + r.top - margin);
+    else if (r.bottom + margin > height)
+        ScrollTo(scrollPos + r.bottom + margin - height);
 }
 
 // --- drawing ------------------------------------------------------------------------------------
@@ -235,8 +246,9 @@ void TPaletteWindow::DrawFrame(HDC dc, RECT r, bool down, bool isHot) const {
 
 void TPaletteWindow::DrawFace(HDC dc, std::size_t i, int top) {
     TEmotButton& face = faces[i];
-    const TGridCell cell = face.DefineBounds(layout.width, GridLength(boxHeight));
-    RECT r{cell.left, top, cell.left + BUTTONSIZE, top + BUTTONSIZE};
+    const int side = metrics.button;
+    const TGridCell cell = face.DefineBounds(layout.width, GridLength(boxHeight), metrics);
+    RECT r{cell.left, top, cell.left + side, top + side};
     const bool down = i == pressed && (i == hot || spacePressed);
     if (down || i == hot) {
         DrawFrame(dc, r, down, i == hot);
@@ -245,25 +257,26 @@ void TPaletteWindow::DrawFace(HDC dc, std::size_t i, int top) {
         // cheaper than drawing each frame's edges.
         if (!frame) {
             frame.Reset(CreateCompatibleDC(dc));
-            frameBitmap.Reset(CreateCompatibleBitmap(dc, BUTTONSIZE, BUTTONSIZE));
+            frameBitmap.Reset(CreateCompatibleBitmap(dc, side, side));
             if (frame && frameBitmap) {
                 SelectObject(frame.Get(), frameBitmap.Get());
-                DrawFrame(frame.Get(), RECT{0, 0, BUTTONSIZE, BUTTONSIZE}, false, false);
+                DrawFrame(frame.Get(), RECT{0, 0, side, side}, false, false);
             }
         }
         if (frame && frameBitmap)
-            BitBlt(dc, r.left, r.top, BUTTONSIZE, BUTTONSIZE, frame.Get(), 0, 0, SRCCOPY);
+            BitBlt(dc, r.left, r.top, side, side, frame.Get(), 0, 0, SRCCOPY);
         else
             DrawFrame(dc, r, false, false);
     }
-    // A pressed face shows its picture one pixel down and right, as a pressed button does.
-    const int shift = down && !theme ? 1 : 0;
+    // A pressed face shows its picture one picture pixel down and right, as a pressed button does.
+    const int factor = ui::PictureFactor(dpi);
+    const int shift = down && !theme ? factor : 0;
     if (picturesRead && face.FLoaded &&
-        !pictures.Draw(dc, face.Picture(), r.left + EDGE + shift, r.top + EDGE + shift))
+        !pictures.Draw(dc, face.Picture(), r.left + shift, r.top + shift, side, factor))
         face.FLoaded = false; // a damaged picture found only now stays blank
     if (i == focused && HasFocus()) {
         RECT f = r;
-        InflateRect(&f, -3, -3);
+        InflateRect(&f, -ScaleTo(3, dpi), -ScaleTo(3, dpi));
         DrawFocusRect(dc, &f);
     }
 }
@@ -283,9 +296,12 @@ void TPaletteWindow::Paint() {
     if (buffered)
         SetViewportOrgEx(dc, -area.left, -area.top, nullptr);
     FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    // Pictures grow by whole factors, pixel for pixel.
+    SetStretchBltMode(dc, COLORONCOLOR);
     // Only the rows that cross the area to paint.
     const int pitch = std::max<int>(1, layout.step);
-    const int firstRow = std::max(0, static_cast<int>(area.top + scrollPos - FROMTOP) / pitch);
+    const int firstRow =
+        std::max(0, static_cast<int>(area.top + scrollPos - metrics.margin) / pitch);
     const int lastRow = static_cast<int>(area.bottom + scrollPos) / pitch;
     const std::size_t columns = TEmotButton::ColumnCount;
     for (long long row = firstRow; row <= lastRow; ++row) {
@@ -338,7 +354,7 @@ void TPaletteWindow::WMMouseMove(WPARAM keys, POINT p) {
                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
         if (tip) {
-            SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 320); // long hints wrap
+            SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, ScaleTo(320, dpi)); // long hints wrap
             TTTOOLINFOW ti{};
             ti.cbSize = TTTOOLINFOW_V2_SIZE;
             ti.uFlags = TTF_SUBCLASS;

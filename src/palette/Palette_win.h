@@ -1,9 +1,10 @@
 #pragma once
-// TPaletteWindow: the palette of faces as one window. It draws every face as a 36 x 36 push button
-// with its picture, finds the face under a point with the grid arithmetic, scrolls vertically by
-// rows, keeps a keyboard focus among the faces, shows one tooltip that follows the face under the
-// mouse, and exposes each face to screen readers as an accessible push button. What a face means
-// (showing its texts, choosing it, dragging it out) is left to the owner through TPaletteEvents.
+// TPaletteWindow: the palette of faces as one window. It draws every face as a push button of 36 x
+// 36 pixels at 96 dpi (scaled with the window's dpi) with its picture, finds the face under a point
+// with the grid arithmetic, scrolls vertically by rows, keeps a keyboard focus among the faces,
+// shows one tooltip that follows the face under the mouse, and exposes each face to screen readers
+// as an accessible push button. What a face means (showing its texts, choosing it, dragging it out)
+// is left to the owner through TPaletteEvents.
 #include "palette/Emotbut.h"
 #include "palette/Faces_win.h"
 #include "settings/Ini.h"
@@ -50,6 +51,9 @@ class TPaletteWindow : public ui::TWindow {
     // Moves and sizes the palette; a change of size lays the faces out again from the top, the
     // same size (a restore from minimised) keeps the scroll position.
     void SetBounds(int x, int y, int width, int height);
+    // Lays the faces out for a screen of `dpi`: buttons, margins and the scroll step scale by
+    // dpi/96, pictures grow by its whole factor.
+    void SetDpi(int dpi);
 
     std::size_t Count() const { return faces.size(); }
     TEmotButton& Face(std::size_t i) { return faces[i]; }
@@ -112,6 +116,8 @@ class TPaletteWindow : public ui::TWindow {
     ui::TUniqueBitmap frameBitmap;
     ui::TUniqueMemDC frame;
     int boxWidth = 0, boxHeight = 0;
+    int dpi = 96;
+    TGridMetrics metrics;
     TPaletteLayout layout;
     int scrollPos = 0;
     int contentHeight = 0;

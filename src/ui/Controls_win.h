@@ -45,6 +45,17 @@ struct TControlDef {
 
 // The screen's dots per inch, the unit of every scaled size (96 when it cannot be read).
 int ScreenDpi() noexcept;
+// The dots per inch of the monitor a window is on (GetDpiForWindow where the system has it, which
+// is Windows 10 on; else the screen's).
+int WindowDpi(HWND wnd) noexcept;
+// The whole factor by which pixel art is enlarged at `dpi`: floor(dpi/96), at least 1. A whole
+// factor with nearest-neighbour sampling keeps every picture pixel a sharp square.
+inline int PictureFactor(int dpi) noexcept {
+    return dpi >= 192 ? dpi / 96 : 1;
+}
+// A copy of `picture` enlarged `factor` times by repeating pixels; null when the factor is below 2
+// or the copy cannot be made.
+HBITMAP EnlargeBitmap(HBITMAP picture, int factor) noexcept;
 // A length in pixels at 96 dpi, scaled to dpi.
 inline int ScaleDpi(int pixels96, int dpi) noexcept {
     return MulDiv(pixels96, dpi, 96);
@@ -66,7 +77,8 @@ class TControlResources {
     TControlResources& operator=(TControlResources&&) = default;
 
     // Creates each control of `table`, in table order, as a child of `parent`, storing each
-    // handle at its index in `out`. A picture that loads turns a button into a bitmap button
+    // handle at its index in `out`; a handle already there is moved and sized instead (a new dpi),
+    // keeping its text or picture kind. A picture that loads turns a button into a bitmap button
     // (a static into a bitmap static); one that does not load leaves the text showing. The
     // tooltip control is made on the first entry with a tip; it has no owner (under Wine a topmost
     // popup owned by a window keeps that window out of the topmost band) and is destroyed with this
@@ -93,7 +105,14 @@ template <class E, std::size_t N> class TControlSet {
     void Create(HWND parent, const std::array<TControlDef, N>& defs, std::span<const HFONT> fonts,
                 int dpi, const std::array<void*, N>& params = {}) {
         table = &defs;
+        handles = {};
         resources.Create(parent, defs, fonts, dpi, handles, params);
+    }
+    // Moves and sizes the controls for another dpi and hands them `fonts` and their pictures at
+    // that dpi (the window went to a monitor of another scale).
+    void Rescale(std::span<const HFONT> fonts, int dpi) {
+        if (table)
+            resources.Create(nullptr, *table, fonts, dpi, handles);
     }
 
     HWND operator[](E e) const { return handles[static_cast<std::size_t>(e)]; }

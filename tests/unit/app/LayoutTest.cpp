@@ -26,3 +26,23 @@ TEST(StartPlacement, UsesTheSavedRectOnlyWithAPositiveSize) {
     const TPlacement tall = StartPlacement({}, MaxHSize(1000), 1024, 768);
     EXPECT_EQ(std::tie(tall.top, tall.height), std::tuple(0, 768));
 }
+
+// At any scale the tallest window shows every row of faces, and the smallest shows two, whatever
+// the rounding of the scaled frame, margins and buttons.
+TEST(MaxHSize, AtEveryScaleTheTallestWindowHoldsEveryRow) {
+    for (int dpi : {96, 120, 144, 192}) {
+        const TGridMetrics m = GridMetrics(dpi);
+        for (std::size_t count : {1, 20, 21, 35, 100}) {
+            const TPanelSize box = PanelSize(ScaleTo(MAINMINWIDTH, dpi), MaxHSize(count, dpi), dpi);
+            uint16_t gap = 0;
+            const std::size_t rows = std::max<std::size_t>(2, (count + 9) / 10);
+            EXPECT_EQ(FitButtons(GridLength(box.boxHeight), m.margin, gap, m.button), rows)
+                << count << " faces at " << dpi << " dpi";
+            EXPECT_EQ(GridCell(count - 1, GridLength(box.boxWidth - m.reserve),
+                               GridLength(box.boxHeight), m)
+                          .columns,
+                      10)
+                << dpi << " dpi";
+        }
+    }
+}

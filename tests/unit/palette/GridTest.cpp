@@ -80,3 +80,24 @@ TEST(ArrowTarget, UpAndDownWrapWithinTheColumn) {
         EXPECT_EQ(ArrowTarget(c.from, c.count, c.columns, c.up), c.to)
             << c.from << (c.up ? " up" : " down") << " in " << c.count << "/" << c.columns;
 }
+
+// Scaled grids: every face is hit where it is drawn, up to its last pixel, and the gaps hit none.
+TEST(PaletteGrid, ScaledFacesAreHitWhereTheyAreDrawn) {
+    const std::pair<int, TGridMetrics> scales[] = {
+        {120, {45, 1, 19}}, {144, {54, 2, 23}}, {192, {72, 2, 30}}};
+    for (const auto& [dpi, expected] : scales) {
+        const TGridMetrics m = GridMetrics(dpi);
+        EXPECT_EQ(std::tie(m.button, m.margin, m.reserve),
+                  std::tie(expected.button, expected.margin, expected.reserve));
+        const uint16_t width = 20 * m.button, height = 3 * m.button + 9;
+        for (std::size_t i : {0u, 1u, 18u, 19u, 20u, 39u}) {
+            const TGridCell c = GridCell(i, width, height, m);
+            const int last = m.button - 1;
+            EXPECT_EQ(GridHit(c.left, c.top, 40, width, height, m), i) << dpi;
+            EXPECT_EQ(GridHit(c.left + last, c.top + last, 40, width, height, m), i) << dpi;
+            EXPECT_EQ(GridHit(c.left + last, c.top + m.button, 40, width, height, m), 40u) << dpi;
+        }
+        EXPECT_EQ(GridHeight(40, width, height, m),
+                  GridCell(39, width, height, m).top + m.button + m.margin);
+    }
+}

@@ -1,0 +1,81 @@
+// The palette on a screen of more dots per inch: buttons, grid, scroll step and the smallest
+// window grow by dpi/96. Wine reads the screen's dpi from the registry when a program starts, so
+// the test sets it for the programs it starts and puts it back.
+#include "support/Support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace support;
+
+namespace {
+
+// HKCU\Control Panel\Desktop LogPixels for the programs started while this lives.
+class TScreenDpi {
+  public:
+    explicit TScreenDpi(DWORD dpi) {
+        // Wine reads the value once per process, on first use: this process reads it before the
+        // change, and keeps the dpi the other tests expect.
+        HDC screen = GetDC(nullptr);
+        GetDeviceCaps(screen, LOGPIXELSY);
+        ReleaseDC(nullptr, screen);
+        DWORD size = sizeof old;
+        had = RegGetValueW(HKEY_CURRENT_USER, Key, Value, RRF_RT_REG_DWORD, nullptr, &old, &size) ==
+              ERROR_SUCCESS;
+        Set(dpi);
+    }
+    ~TScreenDpi() { had ? Set(old) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, Key, Value)); }
+    TScreenDpi(const TScreenDpi&) = delete;
+    TScreenDpi& operator=(const TScreenDpi&) = delete;
+
+  private:
+    static constexpr const wchar_t* Key = L"Control Panel\\Desktop";
+    static constexpr const wchar_t* Value = L"LogPixels";
+    static void Set(DWORD dpi) {
+        RegSetKeyValueW(HKEY_CURRENT_USER, Key, Value, REG_DWORD, &dpi, sizeof dpi);
+    }
+    DWORD old = 0;
+    bool had = false;
+};
+
+TEST(Scale, ButtonsGridScrollStepAndSmallestWindowGrowWithTheScreensDpi) {
+    for (int dpi : {144, 192}) {
+        SCOPED_TRACE(std::to_string(dpi) + " dpi");
+        const auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
+        Settings s;
+        s.left = 20, s.top = 20;
+        s.faces = NumberedFaces(30); // three rows: two in view and a scroll bar
+        Moodpad pad;
+        {
+            const TScreenDpi screen(static_cast<DWORD>(dpi));
+            ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
+        }
+        // Asked to be smaller, the window stops at its smallest size.
+        MoveWindow(pad.main, 20, 20, 100, 100, TRUE);
+        ASSERT_TRUE(Settle(pad.main));
+        const RECT w = WindowRect(pad.main);
+        EXPECT_EQ(w.right - w.left, scaled(MAINMINWIDTH));
+        EXPECT_EQ(w.bottom - w.top, scaled(MAINMINHEIGHT));
+
+        Faces faces(pad.Palette());
+        ASSERT_EQ(faces.Count(), 30);
+        const RECT first = faces.Location(1), second = faces.Location(2),
+                   tenth = faces.Location(10), below = faces.Location(11);
+        EXPECT_EQ(first.right - first.left, scaled(BUTTONSIZE));
+        EXPECT_EQ(first.bottom - first.top, scaled(BUTTONSIZE));
+        // Ten columns as at 96 dpi; beside the scroll bar's scaled reserve they sit edge to edge.
+        EXPECT_EQ(tenth.top, first.top);
+        EXPECT_EQ(below.left, first.left);
+        EXPECT_EQ(second.left - first.left, scaled(BUTTONSIZE));
+        // The rows keep the design's pitch of 37, scaled, give or take the rounding of the gap.
+        const int pitch = below.top - first.top;
+        EXPECT_LE(std::abs(pitch * 96 - 37 * dpi), 96) << "row pitch " << pitch;
+        // One line of the scroll bar is one row.
+        SendMessageW(pad.Palette(), WM_VSCROLL, SB_LINEDOWN, 0);
+        EXPECT_TRUE(WaitFor([&] { return faces.Location(11).top == first.top; }))
+            << "a line moved the faces by " << first.top - faces.Location(1).top;
+    }
+}
+
+} // namespace
