@@ -163,6 +163,7 @@ void TMainForm::FormCreate() {
         {
             TEmoticonsIniFile iniFile(exePath);
             iniFile.GetOptions(FOptions);
+            sPostClasses = iniFile.GetPostClasses();
             EmotButtonList.clear();
             iniFile.GetButtons(EmotButtonList);
             blSettingsUnread = iniFile.Unreadable();
@@ -293,6 +294,7 @@ void TMainForm::FormClose() {
             throw TIniWriteError{};
         TEmoticonsIniFile iniFile(exePath.empty() ? ui::ProgramFileName() : exePath);
         iniFile.SetOptions(FOptions);
+        iniFile.SetPostClasses(sPostClasses);
         iniFile.SetButtons(EmotButtonList);
         iniFile.Save();
     } catch (...) {
