@@ -86,26 +86,13 @@ void ReleaseModifiers(ULONGLONG deadline) {
             SetKey(in[n++], MASKKEY, 0, 0);
             SetKey(in[n++], MASKKEY, 0, KEYEVENTF_KEYUP);
         }
-        const WORD scan = WORD(MapVirtualKeyW(m.vk, MAPVK_VK_TO_VSC));
-        SetKey(in[n++], m.vk, scan, KEYEVENTF_KEYUP | (m.extended ? KEYEVENTF_EXTENDEDKEY : 0));
+        SetKey(in[n++], m.vk, 0, KEYEVENTF_KEYUP | (m.extended ? KEYEVENTF_EXTENDEDKEY : 0));
     }
     if (n == 0)
         return;
     SendInput(n, in, sizeof(INPUT));
     // Once the system has taken the releases, they are queued for this program's window.
     WaitUntil(deadline, NoModifierDown, nullptr);
-}
-
-struct TFocusWait {
-    DWORD thread;
-    HWND focus;
-};
-
-bool HasFocus(const void* arg) {
-    const auto* w = static_cast<const TFocusWait*>(arg);
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(w->thread, &info) && info.hwndFocus == w->focus;
 }
 
 bool InFront(const void* top) {
@@ -121,16 +108,23 @@ bool BringTarget(HWND focus, HWND window, ULONGLONG deadline) {
     SetForegroundWindow(top);
     if (!WaitUntil(deadline, InFront, top))
         return false;
-    const TFocusWait wait{GetWindowThreadProcessId(focus, nullptr), focus};
-    if (HasFocus(&wait))
-        return true;
-    // SetFocus reaches another thread's window only while the two threads share their input.
-    const DWORD self = GetCurrentThreadId();
-    if (AttachThreadInput(self, wait.thread, TRUE)) {
-        SetFocus(focus);
-        AttachThreadInput(self, wait.thread, FALSE);
+    // While this thread shares the target's input, SetFocus reaches the target's control, and the
+    // key state is the target's: it may still hold the Alt of the hot key, whose release went to
+    // this program, and would then take Ctrl+V for Ctrl+Alt+V. The modifiers are let go there too.
+    const DWORD self = GetCurrentThreadId(), thread = GetWindowThreadProcessId(focus, nullptr);
+    if (!AttachThreadInput(self, thread, TRUE))
+        return false;
+    SetFocus(focus);
+    const bool focused = GetFocus() == focus;
+    BYTE keys[256];
+    if (GetKeyboardState(keys)) {
+        for (const auto& m : MODIFIERS)
+            keys[m.vk] = 0;
+        keys[VK_SHIFT] = keys[VK_CONTROL] = keys[VK_MENU] = 0;
+        SetKeyboardState(keys);
     }
-    return WaitUntil(deadline, HasFocus, &wait);
+    AttachThreadInput(self, thread, FALSE);
+    return focused;
 }
 
 // Ctrl+V, or every UTF-16 unit of the text as a character of its own, in as few input calls as
@@ -145,7 +139,7 @@ void Type(const std::string& text, bool clipboard) {
         } ctrlV[] = {
             {VK_CONTROL, 0}, {'V', 0}, {'V', KEYEVENTF_KEYUP}, {VK_CONTROL, KEYEVENTF_KEYUP}};
         for (const auto& k : ctrlV)
-            SetKey(in[n++], k.vk, WORD(MapVirtualKeyW(k.vk, MAPVK_VK_TO_VSC)), k.flags);
+            SetKey(in[n++], k.vk, 0, k.flags);
     } else {
         for (wchar_t unit : ui::Widen(text)) {
             if (n == std::size(in)) {
