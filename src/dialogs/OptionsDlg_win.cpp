@@ -79,8 +79,8 @@ const std::array<ui::TControlDef, ocOptionsCount> OptionsTable = {{
     Def(WC_BUTTONW, L"Cancel", IDCANCEL, 150, 363, 76, 23, Push),
     Def(WC_BUTTONW, L"&Help", oiHelp, 231, 363, 76, 23, Push),
     // The one row added below the others, so that every other control keeps its place.
-    Def(WC_BUTTONW, L"Type by keyboard into windows that i&gnore pasting", oiKeyboard, 16, 400, 297,
-        17, Check | WS_GROUP),
+    Def(WC_BUTTONW, L"Type into windows that i&gnore pasting", oiKeyboard, 16, 400, 297, 17,
+        Check | WS_GROUP),
 }};
 
 constexpr std::array<TOptionsControl, 3> StyleItems = {StyleUsual, StyleOnTop, StyleMinimize};
