@@ -20,21 +20,15 @@ TEST(ClassListed, NamesMatchWholeOrByTrailingWildcardWithoutCase) {
         {DEFAULT_POST_CLASSES, "Edit", true},
         {DEFAULT_POST_CLASSES, "EDIT", true},
         {DEFAULT_POST_CLASSES, "RICHEDIT50W", true},
-        {DEFAULT_POST_CLASSES, "RichEdit20A", true},
         {DEFAULT_POST_CLASSES, "Scintilla", true},
-        {DEFAULT_POST_CLASSES, "TMemo", true},
         {DEFAULT_POST_CLASSES, "WindowsForms10.EDIT.app.0.141b42a_r6_ad1", true},
         {DEFAULT_POST_CLASSES, "Chrome_RenderWidgetHostHWND", false},
-        {DEFAULT_POST_CLASSES, "MozillaWindowClass", false},
         {DEFAULT_POST_CLASSES, "ConsoleWindowClass", false},
         {DEFAULT_POST_CLASSES, "EditPlus", false}, // no wildcard: the whole name
-        {DEFAULT_POST_CLASSES, "Edi", false},
         {" Scintilla ,\tmine* ,", "MineField", true},
         {"mine*", "min", false},
-        {"Rich*", "RichEdit", true},
         {"*", "anything", true},
         {"", "Edit", false},
-        {",,", "", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ClassListed(c.list, c.cls), c.listed) << c.list << " / " << c.cls;
