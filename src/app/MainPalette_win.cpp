@@ -93,8 +93,17 @@ std::string TMainForm::AddSpaces(const std::string& s) const {
 
 void TMainForm::EmotButtonClick(TEmotButton& sender) {
     const HWND window = tracker->Window();
+    const HWND focus = tracker->Focus();
     // Throws when the clipboard cannot be had; the choice is then abandoned.
-    DeliverText(Handle(), AddSpaces(sender.FMean), tracker->Focus(), FOptions.Insert);
+    const TDelivery delivery = DeliverText(Handle(), AddSpaces(sender.FMean), focus, window,
+                                           FOptions.Insert, sPostClasses);
+    const HWND target = window ? window : focus;
+    if (delivery == dvElevated && target != elevatedTold) {
+        elevatedTold = target;
+        ShowNotice("This window's program runs as administrator, so Moodpad cannot type into it."
+                   "\n\nThe text is on the clipboard: paste it with Ctrl+V, or start Moodpad as "
+                   "administrator.");
+    }
     if (FOptions.Style == stMinimizeOnPress) {
         AppMinimize();
         if (window && IsWindow(window) && window != Handle())

@@ -188,6 +188,7 @@ void TMainForm::FormCreate() {
             ui::SetUtf8Text(iniFile.UnicodeText());
             SetAbsolutePath(ui::ProgramFileName());
             iniFile.GetOptions(FOptions);
+            sPostClasses = iniFile.GetPostClasses();
             EmotButtonList.clear();
             iniFile.GetButtons(EmotButtonList);
             blSettingsUnread = iniFile.Unreadable();
@@ -318,6 +319,7 @@ void TMainForm::FormClose() {
             throw TIniWriteError{};
         TEmoticonsIniFile iniFile(exePath.empty() ? ui::ProgramFileName() : exePath);
         iniFile.SetOptions(FOptions);
+        iniFile.SetPostClasses(sPostClasses);
         iniFile.SetButtons(EmotButtonList);
         iniFile.Save();
     } catch (...) {

@@ -126,6 +126,10 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     bool hideSplashStarted = false;
     // The palette's pictures are still to be read (during the start-up step).
     bool picturesPending = false;
+    // The window classes that take posted messages, kept in the settings file only.
+    std::string sPostClasses;
+    // The last target that runs as administrator and was told about: the user hears of it once.
+    HWND elevatedTold = nullptr;
     bool closeDone = false;
     std::string exePath;
 };

@@ -39,6 +39,7 @@ TOptionsFields FieldsFromOptions(const TEmoticonsOptions& o) {
     f.insEnabled = o.Insert.blEnabled;
     f.trackWindows = o.Insert.blTrackWindows;
     f.useClipboard = o.Insert.blUseClipboard;
+    f.keyboard = o.Insert.blKeyboard;
     f.hotKey = HotKeyToField(o.HotKey);
     f.spaceBefore = o.Spacing.blBefore;
     f.spaceAfter = o.Spacing.blAfter;
@@ -52,7 +53,7 @@ TEmoticonsOptions OptionsFromFields(const TOptionsFields& f) {
     o.blExeStart = f.exeStart;
     o.Style = uint8_t(StyleItem(uint8_t(f.styleItem < 0 ? 0 : f.styleItem)));
     o.blDragDrop = f.dragDrop;
-    o.Insert = {f.insEnabled, f.trackWindows, f.useClipboard};
+    o.Insert = {f.insEnabled, f.trackWindows, f.useClipboard, f.keyboard};
     o.HotKey = HotKeyFromField(f.hotKey);
     o.Spacing = {f.spaceBefore, f.spaceAfter};
     o.Rect = {};

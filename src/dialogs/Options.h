@@ -36,13 +36,14 @@ struct TOptionsFields {
     bool insEnabled = false;
     bool trackWindows = false;
     bool useClipboard = false; // "Use clipboard" on, else "Use key events" on
+    bool keyboard = false;     // type into windows whose class takes no posted messages
     uint16_t hotKey = 0;
     bool spaceBefore = false;
     bool spaceAfter = false;
 
-    // The program field, its Browse and its Clear follow "Enabled" of the start-up group; tracking
-    // and the two ways of inserting follow "Enabled" of the auto-insert group. Disabled controls
-    // keep their values and are read back like the others.
+    // The program field, its Browse and its Clear follow "Enabled" of the start-up group; tracking,
+    // the two ways of inserting and typing by keyboard follow "Enabled" of the auto-insert group.
+    // Disabled controls keep their values and are read back like the others.
     bool AppControlsEnabled() const { return exeStart; }
     bool InsertControlsEnabled() const { return insEnabled; }
 };

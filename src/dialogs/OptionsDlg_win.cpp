@@ -78,6 +78,9 @@ const std::array<ui::TControlDef, ocOptionsCount> OptionsTable = {{
     Def(WC_BUTTONW, L"OK", IDOK, 69, 363, 76, 23, BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP),
     Def(WC_BUTTONW, L"Cancel", IDCANCEL, 150, 363, 76, 23, Push),
     Def(WC_BUTTONW, L"&Help", oiHelp, 231, 363, 76, 23, Push),
+    // The one row added below the others, so that every other control keeps its place.
+    Def(WC_BUTTONW, L"Type into windows that i&gnore pasting", oiKeyboard, 16, 400, 297, 17,
+        Check | WS_GROUP),
 }};
 
 constexpr std::array<TOptionsControl, 3> StyleItems = {StyleUsual, StyleOnTop, StyleMinimize};
@@ -89,7 +92,7 @@ bool KeyDown(int vk) {
 } // namespace
 
 // The caption is the program's title followed by " Options".
-TEmoticonsDlg::TEmoticonsDlg() : TDialog(ui::Widen(MainWindowTitle) + L" Options", 320, 400) {}
+TEmoticonsDlg::TEmoticonsDlg() : TDialog(ui::Widen(MainWindowTitle) + L" Options", 320, 424) {}
 
 HWND TEmoticonsDlg::OnInit() {
     font = ui::MakeFont(L"MS Sans Serif", 11, Dpi());
@@ -133,6 +136,7 @@ void TEmoticonsDlg::ShowFields(const TOptionsFields& f) {
     Check(TrackCheckBox, f.trackWindows);
     Check(ClipRadioButton, f.useClipboard);
     Check(KeyRadioButton, !f.useClipboard);
+    Check(KeyboardCheckBox, f.keyboard);
     InsEnableCheckBoxClick();
     SendMessageW(controls[HotKey1], HKM_SETHOTKEY, f.hotKey, 0);
     Check(SpaceBeforeCheckBox, f.spaceBefore);
@@ -151,6 +155,7 @@ TOptionsFields TEmoticonsDlg::ReadFields() const {
     f.insEnabled = Checked(InsEnableCheckBox);
     f.trackWindows = Checked(TrackCheckBox);
     f.useClipboard = Checked(ClipRadioButton);
+    f.keyboard = Checked(KeyboardCheckBox);
     f.hotKey = LOWORD(SendMessageW(controls[HotKey1], HKM_GETHOTKEY, 0, 0));
     f.spaceBefore = Checked(SpaceBeforeCheckBox);
     f.spaceAfter = Checked(SpaceAfterCheckBox);
@@ -165,7 +170,7 @@ void TEmoticonsDlg::StartCheckBoxClick() {
 
 void TEmoticonsDlg::InsEnableCheckBoxClick() {
     const bool on = Checked(InsEnableCheckBox);
-    for (TOptionsControl c : {TrackCheckBox, ClipRadioButton, KeyRadioButton})
+    for (TOptionsControl c : {TrackCheckBox, ClipRadioButton, KeyRadioButton, KeyboardCheckBox})
         EnableWindow(controls[c], on);
 }
 

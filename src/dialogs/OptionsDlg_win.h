@@ -32,6 +32,7 @@ enum TOptionsId : int {
     oiStyleMinimize,
     oiDragDrop,
     oiHelp,
+    oiKeyboard,
     oiGroup = 390, // group boxes and the panel (never addressed)
 };
 
@@ -64,6 +65,7 @@ enum TOptionsControl {
     OKButton,
     CancelButton,
     HelpBtn,
+    KeyboardCheckBox,
     ocOptionsCount
 };
 

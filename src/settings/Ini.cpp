@@ -122,6 +122,9 @@ std::string Protect(const std::string& value) {
 
 } // namespace
 
+const char DEFAULT_POST_CLASSES[] = "Edit,RichEdit*,Scintilla,TEdit,TMemo,TMaskEdit,TRichEdit,"
+                                    "WindowsForms10.EDIT*,WindowsForms10.RichEdit*";
+
 std::string EntrySequence(const std::string& entry, bool utf8) {
     return TrimRight(Column(entry, 1, MAXSMILELENGTH, utf8), false);
 }
@@ -226,6 +229,7 @@ void TEmoticonsIniFile::GetOptions(TEmoticonsOptions& o) {
     o.Insert.blEnabled = readBool("AutoInsert", "Enabled", true);
     o.Insert.blTrackWindows = readBool("AutoInsert", "TrackWindows", true);
     o.Insert.blUseClipboard = readBool("AutoInsert", "UseClipboard", true);
+    o.Insert.blKeyboard = readBool("AutoInsert", "Keyboard", true);
     o.sPicturePath = d.GetString("ButtonPath", "Value", "");
     o.blExeStart = readBool("Startup", "Enabled", false);
     o.sExePath = d.GetString("Startup", "Name", "");
@@ -259,6 +263,7 @@ void TEmoticonsIniFile::SetOptions(const TEmoticonsOptions& o) {
     writeBool("AutoInsert", "Enabled", o.Insert.blEnabled);
     writeBool("AutoInsert", "TrackWindows", o.Insert.blTrackWindows);
     writeBool("AutoInsert", "UseClipboard", o.Insert.blUseClipboard);
+    writeBool("AutoInsert", "Keyboard", o.Insert.blKeyboard);
     write("ButtonPath", "Value", o.sPicturePath);
     writeBool("Startup", "Enabled", o.blExeStart);
     write("Startup", "Name", o.sExePath);
@@ -274,6 +279,15 @@ void TEmoticonsIniFile::SetOptions(const TEmoticonsOptions& o) {
     writeInt("Window", "Code", o.Style);
     writeBool("ExtraSpacing", "Before", o.Spacing.blBefore);
     writeBool("ExtraSpacing", "After", o.Spacing.blAfter);
+}
+
+std::string TEmoticonsIniFile::GetPostClasses() {
+    return Document().GetString("AutoInsert", "PostClasses", DEFAULT_POST_CLASSES);
+}
+
+void TEmoticonsIniFile::SetPostClasses(const std::string& classes) {
+    if (!Document().Set("AutoInsert", "PostClasses", Protect(classes)))
+        throw TIniWriteError{WRITE_ERROR};
 }
 
 std::string TEmoticonsIniFile::EntryFromLine(const std::string& picture, const std::string& value,

@@ -12,10 +12,18 @@ class IniDocument;
 
 enum TEmoticonsStyle : uint8_t { stNormal = 0, stAlwaysOnTop = 1, stMinimizeOnPress = 2 };
 
+// The window classes known to take a posted paste request and posted characters: the system's edit
+// and rich-edit controls (any version), Scintilla, the class library's edits and memos, and the
+// edits of .NET forms. A trailing '*' matches any rest of a name; case does not matter.
+extern const char DEFAULT_POST_CLASSES[];
+
 struct TEmoticonsAutoInsert {
     bool blEnabled = true;
     bool blTrackWindows = true;
     bool blUseClipboard = true;
+    // A target whose class is not in the settings' PostClasses gets the text as keyboard input;
+    // off, every target gets posted messages.
+    bool blKeyboard = true;
 };
 
 struct TExtraSpacing {
@@ -102,6 +110,10 @@ class TEmoticonsIniFile {
     const IniDocument& Contents() { return Document(); }
 
     void SetOptions(const TEmoticonsOptions& options);
+    // The classes that take posted messages ("AutoInsert" "PostClasses"), kept in the file only;
+    // without the key, DEFAULT_POST_CLASSES.
+    std::string GetPostClasses();
+    void SetPostClasses(const std::string& classes);
     void SetButtons(const TButtonList& list);
     void Save();
 

@@ -13,6 +13,11 @@
 // DROPCHAR <byte> <index> line per byte of its CF_TEXT, then DROP <effect> <length>. Started
 // without a log file (as the program's start-up program), it
 // logs one line RAN to "<its own path>.ran" and ends.
+//
+// Started as "target.exe <log file> keys", the edit is of a class of its own ("MoodpadKeysOnly")
+// and, like a browser's text field, takes only keyboard input: a posted WM_PASTE is dropped, and so
+// is a WM_CHAR unless TranslateMessage made it from the key-down just before. Dropped messages are
+// logged as DROPPED <message> <wParam>.
 #include "Messages.h"
 #include "Target.h"
 #include "ui/Com_win.h"
@@ -26,6 +31,7 @@ namespace {
 
 HANDLE logFile = INVALID_HANDLE_VALUE;
 HWND edit = nullptr;
+bool keysOnly = false;
 WNDPROC editProc = nullptr;
 
 void Log(const char* what, WPARAM a, LPARAM b) {
@@ -57,11 +63,12 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE: {
         RECT r;
         GetClientRect(hwnd, &r);
-        edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+        edit = CreateWindowExW(WS_EX_CLIENTEDGE, keysOnly ? L"MoodpadKeysOnly" : L"EDIT", L"",
                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
                                0, 0, r.right, r.bottom, hwnd, nullptr, nullptr, nullptr);
-        editProc = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
+        if (!keysOnly)
+            editProc = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
         return 0;
     }
     case WM_SETFOCUS:
@@ -133,6 +140,21 @@ LRESULT CALLBACK GetMessageProc(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// For the keys-only edit: true when the message came through the queue as no keyboard could
+// send it. A character counts as typed only right after a key-down, as TranslateMessage posts it.
+bool Untyped(const MSG& msg) {
+    static bool afterKeyDown = false;
+    if (!keysOnly || msg.hwnd != edit)
+        return false;
+    const bool typed = msg.message != WM_CHAR || afterKeyDown;
+    afterKeyDown = msg.message == WM_KEYDOWN;
+    if (msg.message == WM_PASTE || !typed) {
+        Log("DROPPED", msg.message, static_cast<LPARAM>(msg.wParam));
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -146,6 +168,18 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (argc < 2) {
         Log("RAN", 0, 0);
         return 0;
+    }
+    keysOnly = argc > 2 && lstrcmpW(argv[2], L"keys") == 0;
+    if (keysOnly) {
+        // A class of the system's edit under another name: no program posts to a class it does
+        // not know.
+        WNDCLASSW ec{};
+        GetClassInfoW(nullptr, L"EDIT", &ec);
+        editProc = ec.lpfnWndProc;
+        ec.lpfnWndProc = EditProc;
+        ec.hInstance = instance;
+        ec.lpszClassName = L"MoodpadKeysOnly";
+        RegisterClassW(&ec);
     }
 
     OleInitialize(nullptr);
@@ -162,6 +196,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     SetForegroundWindow(top);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (Untyped(msg))
+            continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -156,6 +156,11 @@ void Chord(const std::vector<WORD>& keys) {
     Send(in);
 }
 
+void SendKey(WORD vk, bool up) {
+    std::vector<INPUT> in{Key(vk, up)};
+    Send(in);
+}
+
 void MoveMouse(POINT p) {
     std::vector<INPUT> in{Mouse(p, 0)};
     Send(in);
@@ -301,7 +306,8 @@ std::vector<Face> NumberedFaces(int n) {
 std::string Settings::Text() const {
     std::ostringstream s;
     s << "[AutoInsert]\r\nEnabled=" << autoInsert << "\r\nTrackWindows=" << trackWindows
-      << "\r\nUseClipboard=" << useClipboard << "\r\n[ButtonPath]\r\nValue=faces"
+      << "\r\nUseClipboard=" << useClipboard << "\r\nKeyboard=" << keyboard
+      << "\r\n[ButtonPath]\r\nValue=faces"
       << "\r\n[Startup]\r\nEnabled=" << startup << "\r\nName=" << startupName
       << "\r\n[Hotkey]\r\nAlt=" << alt << "\r\nCtrl=" << ctrl << "\r\nShift=" << shift
       << "\r\nKey=69\r\n[DragDrop]\r\nEnabled=" << dragDrop << "\r\n[Window]\r\nLeft=" << left
@@ -409,8 +415,9 @@ bool Moodpad::Restore() {
     return WaitFor([&] { return !IsIconic(main); }) && Settle(main);
 }
 
-bool Target::Start() {
-    return proc.Start(ExeDir() + L"\\target.exe", L"\"" + (dir / L"target.log") + L"\"",
+bool Target::Start(bool keysOnly) {
+    return proc.Start(ExeDir() + L"\\target.exe",
+                      L"\"" + (dir / L"target.log") + L"\"" + (keysOnly ? L" keys" : L""),
                       dir.path) &&
            WaitFor([&] {
                return (top = TopWindow(proc.pid, L"MoodpadTarget")) &&

@@ -48,6 +48,8 @@ bool BringToFront(HWND top);
 
 // Presses the keys in order and releases them in reverse, in one input call.
 void Chord(const std::vector<WORD>& keys);
+// One key pressed or released.
+void SendKey(WORD vk, bool up);
 void MoveMouse(POINT p);
 void Click(POINT p);
 // Moves to p and presses (down) or releases the left button there, in one input call.
@@ -123,7 +125,7 @@ std::vector<Face> NumberedFaces(int n);
 // The settings file the tests hand to the program: the faces in the folder "faces", the hot key
 // E with the modifiers given, and the window placed right of the target's place.
 struct Settings {
-    bool autoInsert = true, trackWindows = false, useClipboard = true;
+    bool autoInsert = true, trackWindows = false, useClipboard = true, keyboard = true;
     int style = 0;
     bool dragDrop = false;
     bool alt = true, ctrl = false, shift = false;
@@ -210,7 +212,8 @@ struct Target {
     Process proc;
     HWND top = nullptr, edit = nullptr;
 
-    bool Start();
+    // keysOnly: the edit takes keyboard input only (target.cpp).
+    bool Start(bool keysOnly = false);
     // The logged lines, all or of one kind.
     std::vector<LogLine> Lines(const std::string& kind = "") const;
     size_t Count(const std::string& kind) const { return Lines(kind).size(); }

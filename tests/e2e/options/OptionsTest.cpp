@@ -1,6 +1,7 @@
 // The options dialog driven as a user drives it: opened with the C key, a new hot key typed into
 // its field (a bare key refused, Enter on an empty field refused, Alt+letter kept by the field),
-// OK; then "&Clear" and Cancel. The palette follows the dialog at once and the close stores it.
+// typing by keyboard turned off by its accelerator, OK; then "&Clear" and Cancel. The palette
+// follows the dialog at once and the close stores it.
 #include "dialogs/OptionsDlg_win.h"
 #include "support/Support.h"
 
@@ -56,6 +57,9 @@ TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
     ASSERT_TRUE(run.Open());
     EXPECT_FALSE(IsTopmost(pad.main));
     EXPECT_EQ(run.HotKey(), hkAlt << 8 | 'E');
+    Chord({VK_MENU, 'G'}); // "...i&gnore pasting": typing by keyboard goes off
+    EXPECT_TRUE(WaitFor(
+        [&] { return SendMessageW(run.Item(oiKeyboard), BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
     Chord({VK_MENU, 'Y'}); // "Hot Ke&y" leads to the field
     ASSERT_TRUE(WaitFor([&] { return FocusOf(run.dlg) == run.Item(oiHotKey); }));
     Chord({'Z'});
@@ -104,6 +108,7 @@ TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
     EXPECT_EQ(ini(L"Hotkey", L"Alt") + ini(L"Hotkey", L"Ctrl") + ini(L"Hotkey", L"Shift"), L"011");
     EXPECT_EQ(ini(L"Hotkey", L"Key"), L"81");
     EXPECT_EQ(ini(L"Startup", L"Name") + ini(L"Startup", L"Enabled"), L"C:\\keep.exe0");
+    EXPECT_EQ(ini(L"AutoInsert", L"Keyboard"), L"0");
 }
 
 // A face without its picture makes every rebuild show the notice, which tells whether the palette

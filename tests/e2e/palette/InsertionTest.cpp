@@ -17,13 +17,24 @@ struct HotKeyRun {
     Target target;
     Moodpad pad;
     std::optional<Faces> faces;
+    // The target's edit takes keyboard input only; Alt stays down after the hot key.
+    bool keysOnly = false, holdAlt = false;
 
+    ~HotKeyRun() {
+        if (holdAlt)
+            SendKey(VK_MENU, true);
+    }
     void Begin(Settings s = {}, const std::vector<WORD>& hotKey = {VK_MENU, 'E'}) {
         s.faces = NumberedFaces(2);
-        ASSERT_TRUE(target.Start() && pad.Start(s) && pad.WaitReady());
+        ASSERT_TRUE(target.Start(keysOnly) && pad.Start(s) && pad.WaitReady());
         ASSERT_TRUE(pad.BoxTexts().empty()) << Narrow(pad.BoxTexts()[0]);
         ASSERT_TRUE(pad.Minimise() && target.Activate() && ClearClipboard());
-        Chord(hotKey);
+        if (holdAlt) {
+            SendKey(VK_MENU, false);
+            Chord({'E'});
+        } else {
+            Chord(hotKey);
+        }
         ASSERT_TRUE(WaitFor([&] {
             return !IsIconic(pad.main) && GetForegroundWindow() == pad.main;
         })) << "the hot key did not bring the palette to the front";
@@ -88,6 +99,66 @@ TEST(Insertion, TheHotKeyBringsThePaletteAndAChoiceIsDeliveredOnce) {
         if (c.style == 2) {
             EXPECT_TRUE(WaitFor([&] { return GetForegroundWindow() == run.target.top; }));
         }
+    }
+}
+
+// A target that takes keyboard input only, as a browser's text field does: with typing on, the
+// text arrives whole in both modes and the target stays in front, also while the hot key's Alt is
+// still held, which must neither open a menu nor make Alt+V; with typing off, the target drops the
+// posted paste and the text stays on the clipboard.
+TEST(Insertion, AKeyboardOnlyTargetGetsTheTextTyped) {
+    const struct {
+        const char* name;
+        bool keyboard, useClipboard, holdAlt;
+    } cases[] = {
+        {"Ctrl+V, Alt still held", true, true, true},
+        {"characters", true, false, false},
+        {"characters, Alt still held", true, false, true},
+        {"typing off", false, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Settings s;
+        s.keyboard = c.keyboard, s.useClipboard = c.useClipboard;
+        HotKeyRun run;
+        run.keysOnly = true, run.holdAlt = c.holdAlt;
+        run.Begin(s);
+        if (HasFatalFailure())
+            return;
+        run.faces->Click(1);
+        if (c.keyboard) {
+            EXPECT_TRUE(WaitFor([&] { return run.target.EditText() == L" :-) "; }))
+                << Narrow(run.target.EditText()) << ", the target saw: " << [&] {
+                       std::string seen;
+                       for (const LogLine& l : run.target.Lines())
+                           seen += l.kind + " " + std::to_string(l.a) + ", ";
+                       return seen;
+                   }();
+            EXPECT_EQ(GetForegroundWindow(), run.target.top);
+        } else {
+            EXPECT_TRUE(WaitFor([&] { return run.target.Count("DROPPED") == 1; }));
+        }
+        if (c.holdAlt) {
+            // The user lets go of Alt only now, in the target.
+            const auto altUps = [&] {
+                size_t n = 0;
+                for (const LogLine& l : run.target.Lines())
+                    n += (l.kind == "KEYUP" || l.kind == "SYSKEYUP") && l.a == VK_MENU;
+                return n;
+            };
+            const size_t before = altUps();
+            run.holdAlt = false;
+            SendKey(VK_MENU, true);
+            WaitFor([&] { return altUps() > before; }, 1000);
+        }
+        EXPECT_TRUE(WaitFor([] { return ClipboardText() == " :-) "; }));
+        ASSERT_TRUE(run.target.Sync());
+        EXPECT_EQ(run.target.EditText(), c.keyboard ? L" :-) " : L"");
+        EXPECT_EQ(run.target.Count("DROPPED"), c.keyboard ? 0u : 1u);
+        EXPECT_EQ(run.target.Count("SYSCHAR") + run.target.Count("MENU"), 0u);
+        // Alt and the hook library's neutral key from the hot key itself; nothing typed with Alt.
+        for (const LogLine& l : run.target.Lines("SYSKEYDOWN"))
+            EXPECT_TRUE(l.a == VK_MENU || l.a == 0xFF) << "Alt+key " << l.a;
     }
 }
 

@@ -37,7 +37,7 @@ TEST(OptionsFields, RoundTripKeepsEveryOptionAndFoldsWhatCannotBeShown) {
     o.blExeStart = true;
     o.Style = 7;
     o.blDragDrop = false;
-    o.Insert = {false, true, false};
+    o.Insert = {false, true, false, false};
     o.HotKey.blCtrl = 1;
     o.Spacing = {false, true};
     o.Rect = {1, 2, 3, 4};
@@ -53,6 +53,7 @@ TEST(OptionsFields, RoundTripKeepsEveryOptionAndFoldsWhatCannotBeShown) {
     EXPECT_TRUE(back.blExeStart && !back.blDragDrop);
     EXPECT_TRUE(!back.Insert.blEnabled && back.Insert.blTrackWindows && !back.Insert.blUseClipboard)
         << "disabled controls keep and return their states";
+    EXPECT_FALSE(back.Insert.blKeyboard);
     EXPECT_TRUE(back.HotKey.blAlt && back.HotKey.blCtrl && back.HotKey.iVirtCode == 'E');
     EXPECT_TRUE(!back.Spacing.blBefore && back.Spacing.blAfter);
     EXPECT_EQ(back.Rect.Right, 0);

@@ -14,16 +14,16 @@ namespace {
 // Every field of the options record in one comparable value.
 auto Fields(const TEmoticonsOptions& o) {
     return std::tuple(o.Insert.blEnabled, o.Insert.blTrackWindows, o.Insert.blUseClipboard,
-                      int(o.Style), o.sPicturePath, o.sExePath, o.blExeStart, int(o.HotKey.blAlt),
-                      int(o.HotKey.blCtrl), int(o.HotKey.blShift), o.HotKey.iVirtCode, o.blDragDrop,
-                      o.Spacing.blBefore, o.Spacing.blAfter, o.Rect.Left, o.Rect.Top, o.Rect.Right,
-                      o.Rect.Bottom);
+                      o.Insert.blKeyboard, int(o.Style), o.sPicturePath, o.sExePath, o.blExeStart,
+                      int(o.HotKey.blAlt), int(o.HotKey.blCtrl), int(o.HotKey.blShift),
+                      o.HotKey.iVirtCode, o.blDragDrop, o.Spacing.blBefore, o.Spacing.blAfter,
+                      o.Rect.Left, o.Rect.Top, o.Rect.Right, o.Rect.Bottom);
 }
 
 // An options record unlike the defaults in every field.
 TEmoticonsOptions Unusual() {
     TEmoticonsOptions o;
-    o.Insert = {false, false, false};
+    o.Insert = {false, false, false, false};
     o.Style = stMinimizeOnPress;
     o.sPicturePath = "  faces  ";
     o.sExePath = "\"C:\\Program Files\\x.exe\"";
@@ -111,6 +111,31 @@ TEST_F(SettingsFile, OptionsRoundTripAndKeepOtherSections) {
     // A value that could not be read back is refused.
     o.sExePath = "a\r\nb";
     EXPECT_THROW(File().SetOptions(o), TIniWriteError);
+}
+
+// A file of an older version has no keyboard keys: they read as their defaults and the next save
+// adds them to the end of their section. A list of the user's own reads back as written.
+TEST_F(SettingsFile, KeyboardKeysMissingReadAsDefaultsAndAreWrittenBack) {
+    Write("[AutoInsert]\r\nEnabled=0\r\n[Window]\r\nCode=2\r\n");
+    TEmoticonsOptions o;
+    auto f = File();
+    f.GetOptions(o);
+    EXPECT_TRUE(o.Insert.blKeyboard);
+    EXPECT_EQ(f.GetPostClasses(), DEFAULT_POST_CLASSES);
+    f.SetOptions(o);
+    f.SetPostClasses(f.GetPostClasses());
+    f.Save();
+    const std::string text = support::ReadFile(path);
+    EXPECT_EQ(text.rfind("[AutoInsert]\r\nEnabled=0\r\nTrackWindows=1\r\nUseClipboard=1\r\n"
+                         "Keyboard=1\r\nPostClasses=" +
+                             std::string(DEFAULT_POST_CLASSES) + "\r\n[Window]\r\n",
+                         0),
+              0u)
+        << text;
+    auto g = File();
+    g.SetPostClasses(" Mine*, Edit ");
+    g.Save();
+    EXPECT_EQ(File().GetPostClasses(), " Mine*, Edit ");
 }
 
 TEST_F(SettingsFile, ButtonLinesBecomeEntries) {
