@@ -1,5 +1,6 @@
 // Settings files in UTF-8 and in the ANSI code page through the real program: what it writes it
-// reads and writes again unchanged, and an emoji face reaches Wine's notepad whole.
+// reads and writes again unchanged, and an emoji face reaches Wine's notepad and a keyboard-only
+// target whole.
 #include "support/Support.h"
 
 #include <gtest/gtest.h>
@@ -8,31 +9,42 @@ using namespace support;
 
 namespace {
 
-// UTF-8 by paste (the clipboard's Unicode text) and by posted characters (the two surrogate halves
-// of U+1F600), and ANSI. The pictures' names differ from the shipped ones: the tests' folder
-// "faces" is the shipped "Faces" where case is ignored.
-TEST(Unicode, AFileTheProgramWroteComesBackByteForByteAndAnEmojiReachesNotepad) {
-    for (int run = 0; run < 3; ++run) {
-        const bool utf8 = run < 2;
-        SCOPED_TRACE(run);
+// UTF-8 into a keyboard-only target by typed Ctrl+V (the clipboard's Unicode text) and by typed
+// characters, into Wine's notepad by posted characters (the two surrogate halves of U+1F600); and
+// ANSI. The pictures' names differ from the shipped ones: the tests' folder "faces" is the shipped
+// "Faces" where case is ignored.
+TEST(Unicode, AFileTheProgramWroteComesBackByteForByteAndAnEmojiArrivesWhole) {
+    const struct {
+        bool utf8, useClipboard, notepad;
+    } runs[] = {
+        {true, true, false}, {true, false, true}, {true, false, false}, {false, true, false}};
+    for (const auto& run : runs) {
+        SCOPED_TRACE(testing::Message() << run.utf8 << run.useClipboard << run.notepad);
         Settings s;
-        s.useClipboard = run == 0;
-        s.faces = {{"uni0", utf8 ? "\xF0\x9F\x98\x80" : "\xFC", utf8 ? "Caf\xC3\xA9" : "Caf\xE9"}};
-        const std::string mark = utf8 ? "\xEF\xBB\xBF" : "";
+        s.useClipboard = run.useClipboard;
+        s.faces = {
+            {"uni0", run.utf8 ? "\xF0\x9F\x98\x80" : "\xFC", run.utf8 ? "Caf\xC3\xA9" : "Caf\xE9"}};
+        const std::string mark = run.utf8 ? "\xEF\xBB\xBF" : "";
         Moodpad pad;
         ASSERT_TRUE(pad.Prepare(&s) && WriteFile(pad.Ini(), mark + s.Text()));
         ASSERT_TRUE(pad.Launch() && pad.WaitReady());
-        if (utf8) {
+        if (run.utf8) {
             Faces faces(pad.Palette());
             EXPECT_EQ(faces.Name(1) + L" " + faces.Hint(1), L"\U0001F600 Caf\u00e9");
             Process notepad;
+            Target target;
             HWND top = nullptr, edit = nullptr;
-            ASSERT_TRUE(notepad.Start(L"C:\\windows\\notepad.exe") && WaitFor([&] {
-                            return (top = TopWindow(notepad.pid, L"Notepad")) &&
-                                   (edit = FindWindowExW(top, nullptr, L"Edit", nullptr));
-                        }));
-            MoveWindow(top, 20, 20, 400, 240, TRUE); // beside the palette
-            ASSERT_TRUE(BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; }));
+            if (run.notepad) {
+                ASSERT_TRUE(notepad.Start(L"C:\\windows\\notepad.exe") && WaitFor([&] {
+                                return (top = TopWindow(notepad.pid, L"Notepad")) &&
+                                       (edit = FindWindowExW(top, nullptr, L"Edit", nullptr));
+                            }));
+                MoveWindow(top, 20, 20, 400, 240, TRUE); // beside the palette
+                ASSERT_TRUE(BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; }));
+            } else {
+                ASSERT_TRUE(target.Start(true) && target.Activate());
+                top = target.top, edit = target.edit;
+            }
             Chord({VK_MENU, 'E'});
             ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.main; }));
             faces.Click(1);
