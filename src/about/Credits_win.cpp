@@ -1,6 +1,6 @@
 #include "about/Credits_win.h"
 
-#include "app/resource.h"
+#include "about/AboutResource.h"
 #include "ui/Controls_win.h"
 #include "ui/Dialog_win.h"
 #include "ui/Window_win.h"

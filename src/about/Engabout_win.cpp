@@ -2,7 +2,7 @@
 
 #include "about/Credits_win.h"
 #include "about/Engabout.h"
-#include "app/resource.h"
+#include "about/AboutResource.h"
 #include "settings/Ini.h"
 #include "ui/AppError.h"
 #include "ui/Application_win.h"

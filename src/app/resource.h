@@ -5,7 +5,7 @@
 
 // The icon with the lowest identifier is the one Explorer shows for the program file.
 #define IDI_MAINICON 1
-#define IDI_CREDITS 2
+#include "../about/AboutResource.h" // IDI_CREDITS 2, IDB_ABOUTLOGO 107
 
 #define IDB_SPLASH 101
 #define IDB_MINIMIZE 102
@@ -13,6 +13,5 @@
 #define IDB_ORDER 104
 #define IDB_ABOUT 105
 #define IDB_HELP 106
-#define IDB_ABOUTLOGO 107
 
 #endif
