@@ -7,9 +7,15 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 #include <algorithm>
 #include <unordered_map>
 
@@ -41,6 +47,28 @@ bool MoveOver(const std::string& from, const std::string& to) {
 #else
     return std::rename(from.c_str(), to.c_str()) == 0;
 #endif
+}
+
+bool SyncFile(std::FILE* f) {
+#ifdef _WIN32
+    return _commit(_fileno(f)) == 0;
+#else
+    return fsync(fileno(f)) == 0;
+#endif
+}
+
+// Test hook, read here only: with MOODPAD_TEST_SAVE_STOP=N in the environment a save writes the
+// first N bytes of its temporary file and then ends the program on the spot, as a kill at that
+// moment of the write would (N at least the file's size: all of it, before the rename). The tests
+// prove with it that an interrupted save leaves the old file whole.
+void StopForTest(std::FILE* out, const std::string& bytes) {
+    const char* stop = std::getenv("MOODPAD_TEST_SAVE_STOP");
+    if (!stop || !*stop)
+        return;
+    const size_t n = std::min<size_t>(std::strtoul(stop, nullptr, 10), bytes.size());
+    std::fwrite(bytes.data(), 1, n, out);
+    std::fflush(out);
+    std::_Exit(3);
 }
 
 bool IsBlankOrTab(char c) {
@@ -354,7 +382,11 @@ void TEmoticonsIniFile::SaveFile() {
         File out = Open(temp, "wb");
         if (!out || (stat(temp.c_str(), &st) == 0 && !S_ISREG(st.st_mode)))
             throw TIniWriteError{WRITE_ERROR};
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
+        StopForTest(out.get(), bytes);
+        // On the disk before the rename: a crash after it must not find a short file in place.
+        const bool written =
+            std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size() &&
+            std::fflush(out.get()) == 0 && SyncFile(out.get());
         if (std::fclose(out.release()) != 0 || !written) {
             std::remove(temp.c_str());
             throw TIniWriteError{WRITE_ERROR};
