@@ -153,7 +153,7 @@ void TMainForm::FormCreate() {
     }
     EnableWindow(Handle(), FALSE);
     try {
-        exePath = ui::ProgramFileName();
+        exePath = ui::ProgramFileNameUtf8();
         ui::Application.OnMinimize = [this] { WhenAppMinimize(); };
         SetWindowTextW(Handle(), ui::Widen(MainWindowTitle).c_str());
         {
@@ -291,7 +291,7 @@ void TMainForm::FormClose() {
         // memory are only the defaults.
         if (blSettingsUnread)
             throw TIniWriteError{};
-        TEmoticonsIniFile iniFile(exePath.empty() ? ui::ProgramFileName() : exePath);
+        TEmoticonsIniFile iniFile(exePath.empty() ? ui::ProgramFileNameUtf8() : exePath);
         iniFile.SetOptions(FOptions);
         iniFile.SetButtons(EmotButtonList);
         iniFile.Save();

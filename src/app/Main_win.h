@@ -119,5 +119,5 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     // The palette's pictures are still to be read (during the start-up step).
     bool picturesPending = false;
     bool closeDone = false;
-    std::string exePath;
+    std::string exePath; // in UTF-8: the settings file's name is made from it
 };
