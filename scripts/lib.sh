@@ -36,3 +36,31 @@ wine_prefix_up() {
 }
 
 wine_prefix_down() { "${WINESERVER:-/usr/lib/wine/wineserver}" -k >/dev/null 2>&1 || true; }
+
+# File systems of their own for the fault tests (tests/e2e/lifecycle/FaultsTest.cpp), as drive M:
+# of the Wine prefix: "full", a 2 MB one the tests fill up, and "ro", a read-only view of "rw". Mounting needs root; where the
+# machine refuses, MOODPAD_FAULT_DIR stays unset and those cases say that they were skipped.
+fault_mounts_up() {
+  FAULTS=$BUILD/faults
+  fault_mounts_down
+  mkdir -p "$FAULTS/full" "$FAULTS/rw" "$FAULTS/ro"
+  if mount -t tmpfs -o size=2m moodpad-full "$FAULTS/full" 2>/dev/null &&
+     mount --bind "$FAULTS/rw" "$FAULTS/ro" 2>/dev/null &&
+     mount -o remount,bind,ro "$FAULTS/ro" 2>/dev/null; then
+    # A drive of its own: the C runtime tells files apart by drive, and the copies must not look
+    # like the program's own folder on Z:.
+    ln -sfn "$FAULTS" "$WINEPREFIX/dosdevices/m:"
+    export MOODPAD_FAULT_DIR='M:'
+  else
+    echo "NOTE: no mounts allowed here: the disk-full and read-only-folder tests are skipped"
+    fault_mounts_down
+  fi
+}
+
+fault_mounts_down() {
+  local m
+  rm -f "${WINEPREFIX:-$BUILD/wineprefix}/dosdevices/m:"
+  for m in ro full; do
+    while mountpoint -q "$BUILD/faults/$m" 2>/dev/null; do umount "$BUILD/faults/$m" || break; done
+  done
+}

@@ -274,7 +274,7 @@ void ShowAboutBox(const std::string& fileName) {
 }
 
 void _ShowAboutBox(HWND owner, const std::string& fileName) {
-    TAboutForm form(fileName.empty() ? TEmoticonsIniFile::IniFileNameFor(ui::ProgramFileName())
+    TAboutForm form(fileName.empty() ? TEmoticonsIniFile::IniFileNameFor(ui::ProgramFileNameUtf8())
                                      : fileName);
     form.RunModal(owner);
 }

@@ -178,7 +178,7 @@ void TMainForm::FormCreate() {
     }
     EnableWindow(Handle(), FALSE);
     try {
-        exePath = ui::ProgramFileName();
+        exePath = ui::ProgramFileNameUtf8();
         ui::Application.OnMinimize = [this] { WhenAppMinimize(); };
         SetWindowTextW(Handle(), ui::Widen(MainWindowTitle).c_str());
         {
@@ -317,7 +317,7 @@ void TMainForm::FormClose() {
         // memory are only the defaults.
         if (blSettingsUnread)
             throw TIniWriteError{};
-        TEmoticonsIniFile iniFile(exePath.empty() ? ui::ProgramFileName() : exePath);
+        TEmoticonsIniFile iniFile(exePath.empty() ? ui::ProgramFileNameUtf8() : exePath);
         iniFile.SetOptions(FOptions);
         iniFile.SetPostClasses(sPostClasses);
         iniFile.SetButtons(EmotButtonList);

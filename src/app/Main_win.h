@@ -131,5 +131,5 @@ class TMainForm : public ui::TWindow, private TPaletteEvents {
     // The last target that runs as administrator and was told about: the user hears of it once.
     HWND elevatedTold = nullptr;
     bool closeDone = false;
-    std::string exePath;
+    std::string exePath; // in UTF-8: the settings file's name is made from it
 };

@@ -7,9 +7,15 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 #include <algorithm>
 #include <unordered_map>
 
@@ -22,25 +28,85 @@ const char* const BUTTONS = "Buttons";
 // would link the whole of the C++ locale machinery into the program, about 900 KB.
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
+#ifdef _WIN32
+// Declared here so that the core stays free of windows.h. File names are UTF-8 and are opened by
+// their UTF-16 form, so a program folder whose name the system's code page cannot spell still
+// finds its settings. The C library's rename does not replace an existing file on Windows,
+// MoveFileExW does, in one step.
+extern "C" __declspec(dllimport) int __stdcall MultiByteToWideChar(unsigned codePage,
+                                                                   unsigned long flags,
+                                                                   const char* text, int size,
+                                                                   wchar_t* out, int room);
+extern "C" __declspec(dllimport) int __stdcall MoveFileExW(const wchar_t* from, const wchar_t* to,
+                                                           unsigned long flags);
+
+std::wstring Wide(const std::string& utf8) {
+    const unsigned cpUtf8 = 65001;
+    const int n = MultiByteToWideChar(cpUtf8, 0, utf8.c_str(), -1, nullptr, 0);
+    std::wstring w(static_cast<size_t>(n > 0 ? n : 1), L'\0');
+    MultiByteToWideChar(cpUtf8, 0, utf8.c_str(), -1, w.data(), n);
+    w.resize(w.size() - 1);
+    return w;
+}
+
+File Open(const std::string& name, const char* mode) {
+    return File(_wfopen(Wide(name).c_str(), Wide(mode).c_str()), &std::fclose);
+}
+
+// The file's mode bits; false when it does not exist.
+bool Mode(const std::string& name, unsigned& mode) {
+    struct _stat64 st;
+    return _wstat64(Wide(name).c_str(), &st) == 0 && ((mode = st.st_mode), true);
+}
+
+void Remove(const std::string& name) {
+    _wremove(Wide(name).c_str());
+}
+
+// Moves `from` over `to`, replacing it.
+bool MoveOver(const std::string& from, const std::string& to) {
+    const unsigned long replaceExisting = 0x1, writeThrough = 0x8;
+    return MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), replaceExisting | writeThrough) != 0;
+}
+#else
 File Open(const std::string& name, const char* mode) {
     return File(std::fopen(name.c_str(), mode), &std::fclose);
 }
 
-#ifdef _WIN32
-// Declared here so that the core stays free of windows.h: the C library's rename does not replace
-// an existing file on Windows, MoveFileExA does, in one step.
-extern "C" __declspec(dllimport) int __stdcall MoveFileExA(const char* from, const char* to,
-                                                           unsigned long flags);
+bool Mode(const std::string& name, unsigned& mode) {
+    struct stat st;
+    return stat(name.c_str(), &st) == 0 && ((mode = st.st_mode), true);
+}
+
+void Remove(const std::string& name) {
+    std::remove(name.c_str());
+}
+
+bool MoveOver(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
 #endif
 
-// Moves `from` over `to`, replacing it.
-bool MoveOver(const std::string& from, const std::string& to) {
+bool SyncFile(std::FILE* f) {
 #ifdef _WIN32
-    const unsigned long replaceExisting = 0x1, writeThrough = 0x8;
-    return MoveFileExA(from.c_str(), to.c_str(), replaceExisting | writeThrough) != 0;
+    return _commit(_fileno(f)) == 0;
 #else
-    return std::rename(from.c_str(), to.c_str()) == 0;
+    return fsync(fileno(f)) == 0;
 #endif
+}
+
+// Test hook, read here only: with MOODPAD_TEST_SAVE_STOP=N in the environment a save writes the
+// first N bytes of its temporary file and then ends the program on the spot, as a kill at that
+// moment of the write would (N at least the file's size: all of it, before the rename). The tests
+// prove with it that an interrupted save leaves the old file whole.
+void StopForTest(std::FILE* out, const std::string& bytes) {
+    const char* stop = std::getenv("MOODPAD_TEST_SAVE_STOP");
+    if (!stop || !*stop)
+        return;
+    const size_t n = std::min<size_t>(std::strtoul(stop, nullptr, 10), bytes.size());
+    std::fwrite(bytes.data(), 1, n, out);
+    std::fflush(out);
+    std::_Exit(3);
 }
 
 bool IsBlankOrTab(char c) {
@@ -358,24 +424,28 @@ void TEmoticonsIniFile::SaveFile() {
         throw TIniWriteError{WRITE_ERROR};
     // Replacing a read-only file would succeed where the platform's rename allows it; the user
     // marked it read-only, so it is not ours to overwrite. Nor is anything but a regular file.
-    struct stat st;
-    if (stat(fileName.c_str(), &st) == 0 && (!S_ISREG(st.st_mode) || !(st.st_mode & S_IWUSR)))
+    unsigned mode = 0;
+    if (Mode(fileName, mode) && (!S_ISREG(mode) || !(mode & S_IWUSR)))
         throw TIniWriteError{WRITE_ERROR};
     // A regular file there is left over from an interrupted save and is overwritten; anything
     // else (a folder, say) cannot be opened for writing and ends the save.
     const std::string temp = fileName + ".tmp";
     {
         File out = Open(temp, "wb");
-        if (!out || (stat(temp.c_str(), &st) == 0 && !S_ISREG(st.st_mode)))
+        if (!out || (Mode(temp, mode) && !S_ISREG(mode)))
             throw TIniWriteError{WRITE_ERROR};
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size();
+        StopForTest(out.get(), bytes);
+        // On the disk before the rename: a crash after it must not find a short file in place.
+        const bool written =
+            std::fwrite(bytes.data(), 1, bytes.size(), out.get()) == bytes.size() &&
+            std::fflush(out.get()) == 0 && SyncFile(out.get());
         if (std::fclose(out.release()) != 0 || !written) {
-            std::remove(temp.c_str());
+            Remove(temp);
             throw TIniWriteError{WRITE_ERROR};
         }
     }
     if (!MoveOver(temp, fileName)) {
-        std::remove(temp.c_str());
+        Remove(temp);
         throw TIniWriteError{WRITE_ERROR};
     }
 }

@@ -79,7 +79,7 @@ struct TIniWriteError {
 class TEmoticonsIniFile {
   public:
     // Binds to the settings file of the program at exePath: its extension replaced by ".INI" and
-    // the whole path upper-cased. Nothing is opened or read.
+    // the whole path upper-cased. Nothing is opened or read. On Windows paths are UTF-8.
     explicit TEmoticonsIniFile(const std::string& exePath);
     // Binds to the given settings file itself (no name rule applied).
     static TEmoticonsIniFile FromIniPath(const std::string& iniPath);

@@ -54,7 +54,7 @@ std::wstring WindowText(HWND wnd) {
     return text;
 }
 
-std::string ProgramFileName() {
+static std::wstring ProgramFileNameW() {
     std::wstring buf(MAX_PATH, L'\0');
     for (;;) {
         DWORD n = GetModuleFileNameW(nullptr, buf.data(), DWORD(buf.size()));
@@ -62,10 +62,18 @@ std::string ProgramFileName() {
             return {};
         if (n < buf.size()) {
             buf.resize(n);
-            return Narrow(buf);
+            return buf;
         }
         buf.resize(buf.size() * 2);
     }
+}
+
+std::string ProgramFileName() {
+    return Narrow(ProgramFileNameW());
+}
+
+std::string ProgramFileNameUtf8() {
+    return NarrowTo(CP_UTF8, ProgramFileNameW());
 }
 
 void ShowAppError(HWND owner, const char* message) noexcept {

@@ -87,6 +87,8 @@ std::wstring WindowText(HWND wnd);
 
 // The running program's full path in the program's code page (see SetUtf8Text), however long.
 std::string ProgramFileName();
+// The same in UTF-8, which spells any folder's name: the settings file is found by it.
+std::string ProgramFileNameUtf8();
 
 class TWindow {
   public:

@@ -30,11 +30,10 @@ INPUT Mouse(POINT p, DWORD flags) {
     return in;
 }
 
-std::wstring NewTempDir() {
+std::wstring NewTempDir(const fs::path& parent = fs::temp_directory_path()) {
     static unsigned counter = 0;
-    const fs::path p =
-        fs::temp_directory_path() / (L"moodpad-test-" + std::to_wstring(GetCurrentProcessId()) +
-                                     L"-" + std::to_wstring(++counter));
+    const fs::path p = parent / (L"moodpad-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                 std::to_wstring(++counter));
     fs::remove_all(p);
     fs::create_directories(p);
     return p.wstring();
@@ -194,6 +193,8 @@ std::string ClipboardText() {
 }
 
 TempDir::TempDir() : path(NewTempDir()) {}
+
+TempDir::TempDir(const std::wstring& parent) : path(NewTempDir(parent)) {}
 
 TempDir::~TempDir() {
     std::error_code ec;

@@ -67,6 +67,8 @@ bool FileExists(const std::wstring& path);
 // A fresh folder under %TEMP%, removed with everything in it at scope end.
 struct TempDir {
     TempDir();
+    // A fresh folder in parent instead.
+    explicit TempDir(const std::wstring& parent);
     ~TempDir();
     TempDir(const TempDir&) = delete;
     std::wstring operator/(const std::wstring& name) const { return path + L"\\" + name; }
@@ -167,6 +169,9 @@ class Faces {
 
 // One Moodpad in a fresh copy of the program's folder.
 struct Moodpad {
+    Moodpad() = default;
+    // The copy in a fresh folder in parent.
+    explicit Moodpad(const std::wstring& parent) : dir(parent) {}
     TempDir dir;
     Process proc;
     HWND main = nullptr;

@@ -1,6 +1,5 @@
 // The program's life as a user sees it: first start, placement kept between runs, one instance
-// only, the start-up program, a settings file that cannot be read or written, and the main
-// window's keyboard navigation and topmost style.
+// only, the start-up program, and the main window's keyboard navigation and topmost style.
 #include "support/Support.h"
 
 #include <gtest/gtest.h>
@@ -86,41 +85,6 @@ TEST(Lifecycle, OneOfSimultaneousStartsStaysAndALaterStartRestoresIt) {
     EXPECT_EQ(TopWindows(0, L"TMainForm", L"Moodpad").size(), 1u);
     EXPECT_EQ(ReadFile(pad.Ini()), before);
     EXPECT_TRUE(pad.Close());
-}
-
-// A file that could not be read at start (another program held it) must not be replaced by the
-// defaults at close, nor one that cannot be written: either way it stays as it was, and the user
-// is told once.
-TEST(Lifecycle, ASettingsFileThatCannotBeReadOrWrittenIsLeftAsItWasAndReportedOnce) {
-    for (bool locked : {false, true}) {
-        SCOPED_TRACE(locked ? "locked while the program started" : "read-only");
-        Settings s;
-        s.faces = NumberedFaces(57);
-        Moodpad pad;
-        ASSERT_TRUE(pad.Prepare(&s));
-        const std::string before = ReadFile(pad.Ini());
-        const HANDLE lock = locked ? CreateFileW(pad.Ini().c_str(), GENERIC_READ, 0, nullptr,
-                                                 OPEN_EXISTING, 0, nullptr)
-                                   : INVALID_HANDLE_VALUE;
-        ASSERT_TRUE(locked ? lock != INVALID_HANDLE_VALUE
-                           : SetFileAttributesW(pad.Ini().c_str(), FILE_ATTRIBUTE_READONLY));
-        ASSERT_TRUE(pad.Launch() && pad.WaitReady());
-        if (locked)
-            CloseHandle(lock);
-        // Moved, so that a write would change the file in any case.
-        SetWindowPos(pad.main, nullptr, 200, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        PostMessageW(pad.main, WM_CLOSE, 0, 0);
-        const HWND box = pad.WaitBox();
-        EXPECT_TRUE(box) << "not a word of the failure";
-        if (box) {
-            EXPECT_EQ(Text(box) + L": " + MessageBoxText(box),
-                      L"Moodpad: INI File could not be stored");
-            PressOk(box);
-        }
-        EXPECT_TRUE(pad.proc.WaitExit(10000)) << "a second box holds the program open";
-        EXPECT_TRUE(ReadFile(pad.Ini()) == before) << "the file was replaced";
-        EXPECT_FALSE(FileExists(pad.Ini() + L".tmp"));
-    }
 }
 
 TEST(Lifecycle, TheStartUpProgramRunsOnlyWhenEnabledWithAPath) {

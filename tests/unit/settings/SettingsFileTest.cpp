@@ -214,3 +214,61 @@ TEST_F(SettingsFile, ButtonsSurviveSaveAndComeLast) {
 }
 
 } // namespace
+
+namespace {
+
+std::string Utf16(const std::string& latin1) {
+    std::string out = "\xFF\xFE";
+    for (char c : latin1)
+        out += c, out += '\0';
+    return out;
+}
+
+// Damaged files, each also with only CR, only LF and in UTF-16: every button read is saved back
+// in the file's own form and reads back the same; the rest of the file stays.
+TEST_F(SettingsFile, DamagedFilesKeepEveryButtonReadAndEverythingElse) {
+    std::string many, garbage;
+    for (int i = 0; i < 20000; ++i)
+        many += "b" + std::to_string(i) + "=s" + std::to_string(i) + " Hint\n";
+    for (int i = 0; i < 4096; ++i)
+        garbage += static_cast<char>((i * 7919 + 13) % 256);
+    const std::string longLine(100000, 'x');
+    const struct {
+        const char* name;
+        std::string buttons;
+        size_t atLeast;
+    } cases[] = {
+        {"20,000 buttons", many, 20000},
+        {"100,000 characters", "k" + longLine + "=:-) " + longLine + "\nlong=" + longLine + "\n",
+         2},
+        {"a NUL byte", std::string("n\0l=:-o a\0b\nnext=;-) after\n", 27), 2},
+        {"garbage", "first=:-) x\n" + garbage + "\n", 1},
+    };
+    for (const auto& c : cases) {
+        const std::string lf =
+            "[Other]\nkept=" + longLine + "\n; note\n[Buttons]\n" + c.buttons + "[Tail]\nz=1\n";
+        std::string cr = lf;
+        std::replace(cr.begin(), cr.end(), '\n', '\r');
+        for (const std::string& text : {lf, cr, Utf16(lf)}) {
+            SCOPED_TRACE(std::string(c.name) + (text == cr   ? ", CR"
+                                                : text == lf ? ", LF"
+                                                             : ", UTF-16"));
+            const TButtonList read = Buttons(text);
+            ASSERT_GE(read.size(), c.atLeast);
+            auto f = File();
+            f.SetButtons(read);
+            f.Save();
+            TButtonList back;
+            File().GetButtons(back);
+            EXPECT_TRUE(back == read);
+            const IniDocument d = IniDocument::Parse(support::ReadFile(path));
+            EXPECT_EQ(d.Get("Other", "kept"), longLine);
+            EXPECT_EQ(d.Get("Tail", "z"), "1");
+            if (c.atLeast == 20000) { // the file's own form: the sequence filled to 19 characters
+                EXPECT_EQ(d.Get("Buttons", "b19999"), "s19999" + std::string(13, ' ') + "Hint");
+            }
+        }
+    }
+}
+
+} // namespace

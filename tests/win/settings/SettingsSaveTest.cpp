@@ -1,5 +1,5 @@
 // Saving the settings file on the platform itself: a failure that must leave the old file as it
-// was, and a program folder with ANSI characters in its name.
+// was, and a program folder with characters beyond ASCII in its name (paths are UTF-8).
 #include "settings/Ini.h"
 #include "support/Support.h"
 
@@ -42,11 +42,13 @@ TEST_F(SettingsSave, ABlockedTemporaryFileKeepsTheOldFile) {
     EXPECT_EQ(Read(), before);
 }
 
-TEST_F(SettingsSave, AProgramFolderWithAnsiCharacters) {
-    const std::string sub = dir + "caf\xE9\\";
-    ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
+TEST_F(SettingsSave, AProgramFolderWithCharactersBeyondAscii) {
+    const std::string sub = dir + "caf\xC3\xA9 \xD0\xA4\\";
+    ASSERT_TRUE(CreateDirectoryW((temp / L"caf\u00e9 \u0424").c_str(), nullptr));
     SaveStyle(2, sub);
-    EXPECT_EQ(GetPrivateProfileIntA("Window", "Code", -1, (sub + "PAD.INI").c_str()), 2);
+    EXPECT_EQ(GetPrivateProfileIntW(L"Window", L"Code", -1,
+                                    (temp / L"caf\u00e9 \u0424\\PAD.INI").c_str()),
+              2);
     TEmoticonsOptions back;
     TEmoticonsIniFile(sub + "Pad.exe").GetOptions(back);
     EXPECT_EQ(back.Style, 2);
