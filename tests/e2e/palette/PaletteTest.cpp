@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 using namespace support;
 
 namespace {
@@ -53,6 +56,59 @@ TEST(Palette, MissingPicturesGiveFacesAndOneNoticeThatOpensAboveTheSplash) {
     ASSERT_TRUE(Settle(pad.main));
     EXPECT_EQ(Text(hint), L"Nineteen");
     MoveMouse(kOffPalette);
+}
+
+// A bitmap file: the file header and a 40-byte info header for width x height at `bpp` with the
+// compression given, then `pixels` bytes of pixel data.
+std::string Bitmap(int32_t width, int32_t height, uint16_t bpp, uint32_t compression,
+                   size_t pixels) {
+    std::string b(54 + pixels, 0x40);
+    const auto put = [&](size_t at, uint32_t v, size_t n) { std::memcpy(&b[at], &v, n); };
+    b[0] = 'B', b[1] = 'M';
+    put(2, uint32_t(b.size()), 4), put(6, 0, 4), put(10, 54, 4);
+    put(14, 40, 4), put(18, uint32_t(width), 4), put(22, uint32_t(height), 4), put(26, 1, 2);
+    put(28, bpp, 2), put(30, compression, 4);
+    std::fill(&b[34], &b[54], 0);
+    return b;
+}
+
+// Damaged and foreign files in the face directory: blank faces, one notice, and neither a crash,
+// a stall nor the memory that the headers' claims would take.
+TEST(Palette, DamagedPicturesGiveBlankFacesAndOneNotice) {
+    const std::pair<const char*, std::string> files[] = {
+        {"empty", ""},
+        {"text", std::string(300, 'x')},
+        {"truncated", Bitmap(32, 32, 24, 0, 1000)},
+        {"huge", Bitmap(60000, 60000, 32, 0, 4000)},
+        {"mostnegative", Bitmap(32, INT32_MIN, 24, 0, 4000)},
+        {"downwardrle", Bitmap(32, -32, 8, 1, 4000)},
+        {"jpeg", Bitmap(32, 32, 24, 4, 4000)},
+        {"unknown", Bitmap(32, 32, 24, 77, 4000)},
+        {"tiny", Bitmap(1, 1, 7, 0, 4)},
+        {"oversized", Bitmap(32, 32, 24, 0, 20u << 20)},
+    };
+    Settings s;
+    for (const auto& [name, bytes] : files)
+        s.faces.push_back({name, name, ""});
+    s.faces.push_back({"good", ":-)", ""});
+    Moodpad pad;
+    ASSERT_TRUE(pad.Prepare(&s));
+    for (const auto& [name, bytes] : files)
+        ASSERT_TRUE(WriteFile(pad.dir / (L"faces\\" + Widen(name) + L".bmp"), bytes));
+    ASSERT_TRUE(pad.Launch());
+    const HWND box = pad.WaitBox();
+    ASSERT_TRUE(box) << (pad.proc.Running() ? "no notice" : "the program ended");
+    EXPECT_EQ(MessageBoxText(box), L"One or more pictures could not be loaded");
+    PressOk(box);
+    ASSERT_TRUE(pad.WaitReady() && Settle(pad.main));
+    EXPECT_TRUE(pad.BoxTexts().empty()) << "the notice came more than once";
+    Faces faces(pad.Palette());
+    EXPECT_EQ(faces.Count(), long(std::size(files)) + 1);
+    // Painting every face again reads nothing new and says nothing more.
+    RedrawWindow(pad.Palette(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    ASSERT_TRUE(Settle(pad.main));
+    EXPECT_TRUE(pad.BoxTexts().empty());
+    EXPECT_LT(UsageOf(pad.proc).pagefile, 40u << 20);
 }
 
 TEST(Palette, KeyboardFocusMovesThroughTheFacesScrollsThemIntoViewAndChooses) {
