@@ -29,34 +29,28 @@ void Flat(const Moodpad& pad, int rounds, const std::function<void(int)>& step) 
         << " bytes a round";
 }
 
-struct Loaded {
-    Target target;
-    Moodpad pad;
-    void Begin(Settings s) {
-        s.faces = NumberedFaces(2);
-        s.left = 440, s.top = 20;
-        ASSERT_TRUE(target.Start() && pad.Start(s) && pad.WaitReady());
-        ASSERT_TRUE(pad.BoxTexts().empty()) << Narrow(pad.BoxTexts()[0]);
-    }
-};
-
 // Choices as fast as the keys are taken, in character mode so that order shows: the two faces in
 // turn (Home and End move between them, Enter chooses), in batches of 10, every text whole and in
-// order.
-TEST(Load, ChoicesInARowArriveWholeInOrderAndLeaveNothingBehind) {
+// order. Then the hot key pressed in the target again and again, and the palette resized.
+TEST(Load, ChoicesHotKeysAndResizesLeaveNothingBehind) {
     Settings s;
     s.useClipboard = false;
-    Loaded run;
-    run.Begin(s);
-    if (testing::Test::HasFatalFailure())
-        return;
-    ASSERT_TRUE(run.target.Activate());
-    Chord({VK_MENU, 'E'});
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == run.pad.main; }));
+    s.faces = NumberedFaces(2);
+    s.left = 440, s.top = 20;
+    Target target;
+    Moodpad pad;
+    ASSERT_TRUE(target.Start() && pad.Start(s) && pad.WaitReady() && target.Activate());
+    ASSERT_TRUE(pad.BoxTexts().empty()) << Narrow(pad.BoxTexts()[0]);
+    const auto hotKey = [&] {
+        ASSERT_TRUE(target.Activate());
+        Chord({VK_MENU, 'E'});
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.main; }));
+    };
+    hotKey();
     // A click gives the palette the keyboard focus, and is the first choice.
-    Faces(run.pad.Palette()).Click(1);
+    Faces(pad.Palette()).Click(1);
     std::string want = " :-) ";
-    Flat(run.pad, 100, [&](int) {
+    Flat(pad, 100, [&](int) {
         for (int k = 0; k < 10; ++k) {
             for (WORD vk : {WORD(k % 2 ? VK_END : VK_HOME), WORD(VK_RETURN)})
                 SendKey(vk, false), SendKey(vk, true);
@@ -64,38 +58,25 @@ TEST(Load, ChoicesInARowArriveWholeInOrderAndLeaveNothingBehind) {
         }
         ASSERT_TRUE(WaitFor(
             [&] {
-                return SendMessageW(run.target.edit, WM_GETTEXTLENGTH, 0, 0) >=
-                       LRESULT(want.size());
+                return SendMessageW(target.edit, WM_GETTEXTLENGTH, 0, 0) >= LRESULT(want.size());
             },
             20000))
-            << run.target.Count("CHAR") << " of " << want.size() << " characters";
+            << target.Count("CHAR") << " of " << want.size() << " characters";
     });
     std::string got;
-    for (const LogLine& l : run.target.Lines("CHAR"))
+    for (const LogLine& l : target.Lines("CHAR"))
         got += char(l.a);
     EXPECT_EQ(got, want);
     EXPECT_EQ(ClipboardText(), " s1 ");
-    EXPECT_TRUE(run.pad.BoxTexts().empty());
-}
+    EXPECT_TRUE(pad.BoxTexts().empty());
 
-// The hot key pressed in the target again and again, and the palette resized again and again.
-TEST(Load, HotKeysAndResizesLeaveNothingBehind) {
-    Loaded run;
-    run.Begin({});
-    if (testing::Test::HasFatalFailure())
-        return;
-    const int rounds = 500;
-    Flat(run.pad, rounds, [&](int) {
-        ASSERT_TRUE(run.target.Activate());
-        Chord({VK_MENU, 'E'});
-        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == run.pad.main; }));
-    });
-    const RECT r = WindowRect(run.pad.main);
-    Flat(run.pad, rounds, [&](int i) {
+    Flat(pad, 500, [&](int) { hotKey(); });
+    const RECT r = WindowRect(pad.main);
+    Flat(pad, 500, [&](int i) {
         // Ten sizes in turn: the window has the same size where usage is compared.
-        MoveWindow(run.pad.main, r.left, r.top, r.right - r.left + i % 10 * 30,
+        MoveWindow(pad.main, r.left, r.top, r.right - r.left + i % 10 * 30,
                    r.bottom - r.top + i % 10 * 20, TRUE);
-        ASSERT_TRUE(Settle(run.pad.main));
+        ASSERT_TRUE(Settle(pad.main));
     });
 }
 
