@@ -23,10 +23,10 @@ constexpr int MAXPICTURESIDE = 1024;
 // height of 0 or beyond MAXPICTURESIDE, an unknown compression or colour depth.
 bool DecodeBmp(const uint8_t* data, std::size_t size, TImage& out);
 
-// Copies the centre of `image`, at most `side` x `side` pixels, to `dst` (rows `stride` pixels
-// apart); a smaller picture is copied whole. Returns the size copied.
 struct TCopied {
     int width = 0;
     int height = 0;
 };
+// Copies the centre of `image`, at most `side` x `side` pixels, to `dst` (rows `stride` pixels
+// apart); a smaller picture is copied whole. Returns the size copied.
 TCopied CopyCentre(const TImage& image, int side, uint32_t* dst, std::size_t stride);
