@@ -106,8 +106,10 @@ void TMainForm::EmotButtonClick(TEmotButton& sender) {
     }
     if (FOptions.Style == stMinimizeOnPress) {
         AppMinimize();
-        if (window && IsWindow(window) && window != Handle())
-            ui::SetWindowZOrder(window, HWND_TOP);
+        // Asynchronous: a target that hangs must not take the palette with it.
+        if (window && window != Handle())
+            SetWindowPos(window, HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
     }
 }
 

@@ -249,3 +249,15 @@ bool DecodeBmp(const uint8_t* data, std::size_t size, TImage& out) {
         return false;
     return TDecoder(data, size).Run(out);
 }
+
+TCopied CopyCentre(const TImage& image, int side, uint32_t* dst, std::size_t stride) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() != std::size_t(image.width) * std::size_t(image.height))
+        return {};
+    const TCopied c{std::min(image.width, side), std::min(image.height, side)};
+    const int fromX = (image.width - c.width) / 2, fromY = (image.height - c.height) / 2;
+    for (int y = 0; y < c.height; ++y)
+        std::copy_n(image.pixels.data() + std::size_t(fromY + y) * image.width + fromX, c.width,
+                    dst + std::size_t(y) * stride);
+    return c;
+}

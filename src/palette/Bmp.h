@@ -22,3 +22,11 @@ constexpr int MAXPICTURESIDE = 1024;
 // false, leaving `out` empty, for anything else: not a bitmap, truncated pixel data, a width or
 // height of 0 or beyond MAXPICTURESIDE, an unknown compression or colour depth.
 bool DecodeBmp(const uint8_t* data, std::size_t size, TImage& out);
+
+struct TCopied {
+    int width = 0;
+    int height = 0;
+};
+// Copies the centre of `image`, at most `side` x `side` pixels, to `dst` (rows `stride` pixels
+// apart); a smaller picture is copied whole. Returns the size copied.
+TCopied CopyCentre(const TImage& image, int side, uint32_t* dst, std::size_t stride);

@@ -4,6 +4,7 @@
 #include "palette/Insert.h"
 #include "ui/Window_win.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string_view>
 
@@ -103,8 +104,14 @@ bool InFront(const void* top) {
 // when that did not happen within the budget.
 bool BringTarget(HWND focus, HWND window, ULONGLONG deadline) {
     const HWND top = window && IsWindow(window) ? window : GetAncestor(focus, GA_ROOT);
+    // Giving the focus below sends the target's thread messages and waits for them: a target
+    // that does not answer at once (it hangs, or is busy) keeps its posted messages instead.
+    DWORD_PTR answer = 0;
+    const DWORD left = DWORD(deadline - std::min(deadline, GetTickCount64()));
+    if (!SendMessageTimeoutW(focus, WM_NULL, 0, 0, SMTO_ABORTIFHUNG | SMTO_BLOCK, left, &answer))
+        return false;
     if (IsIconic(top))
-        ShowWindow(top, SW_RESTORE);
+        ShowWindowAsync(top, SW_RESTORE);
     SetForegroundWindow(top);
     if (!WaitUntil(deadline, InFront, top))
         return false;

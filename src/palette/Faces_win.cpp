@@ -101,15 +101,10 @@ TFacePictures::TSlot TFacePictures::Decode(const std::wstring& key) {
         imageBits.push_back(static_cast<uint32_t*>(bits));
     }
     slot.index = used++;
-    // The centre of a larger picture; a smaller one keeps its size and is centred when drawn.
-    slot.width = std::min(image.width, SIDE);
-    slot.height = std::min(image.height, SIDE);
-    const int fromX = (image.width - slot.width) / 2;
-    const int fromY = (image.height - slot.height) / 2;
     uint32_t* dst = imageBits[slot.index / PERIMAGE] + (slot.index % PERIMAGE) * SIDE;
-    for (int y = 0; y < slot.height; ++y)
-        std::copy_n(image.pixels.data() + (fromY + y) * image.width + fromX, slot.width,
-                    dst + y * SIDE * PERIMAGE);
+    const TCopied c = CopyCentre(image, SIDE, dst, SIDE * PERIMAGE);
+    slot.width = c.width;
+    slot.height = c.height;
     GdiFlush();
     return slot;
 }

@@ -27,6 +27,8 @@ void TTargetTracker::SetHotKey(const THotKey& key) {
 void TTargetTracker::Learn(WPARAM focus, LPARAM window) {
     hActiveFocus = reinterpret_cast<HWND>(focus);
     hActiveWindow = reinterpret_cast<HWND>(window);
+    focusThread = GetWindowThreadProcessId(hActiveFocus, nullptr);
+    windowThread = GetWindowThreadProcessId(hActiveWindow, nullptr);
 }
 
 void TTargetTracker::Query(bool appActive) {

@@ -31,8 +31,10 @@ class TTargetTracker {
     // Forgets the target.
     void Clear();
 
-    HWND Focus() const { return hActiveFocus; }
-    HWND Window() const { return hActiveWindow; }
+    // The target's windows, or null for one that is gone: a handle whose window was destroyed
+    // may meanwhile name a window of another program, which must not get the text.
+    HWND Focus() const { return Alive(hActiveFocus, focusThread); }
+    HWND Window() const { return Alive(hActiveWindow, windowThread); }
 
   private:
     HWND notify;
@@ -40,4 +42,9 @@ class TTargetTracker {
     bool blFocusFound = false;
     HWND hActiveFocus = nullptr;
     HWND hActiveWindow = nullptr;
+    // The threads that owned the two windows when they were reported.
+    DWORD focusThread = 0, windowThread = 0;
+    static HWND Alive(HWND wnd, DWORD thread) {
+        return wnd && GetWindowThreadProcessId(wnd, nullptr) == thread ? wnd : nullptr;
+    }
 };

@@ -10,3 +10,5 @@ constexpr UINT kTargetEcho = WM_APP + 2;
 constexpr UINT kTargetEchoReply = WM_APP + 3;
 // Brings the window to the front and focuses its edit.
 constexpr UINT kTargetActivate = WM_APP + 4;
+// (ms): the window's thread sleeps that long, as a hung program does.
+constexpr UINT kTargetHang = WM_APP + 5;

@@ -90,6 +90,9 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case kTargetEcho:
         PostMessageW(reinterpret_cast<HWND>(wParam), kTargetEchoReply, 0, 0);
         return 0;
+    case kTargetHang:
+        Sleep(static_cast<DWORD>(wParam));
+        return 0;
     case kTargetActivate:
         SetForegroundWindow(hwnd);
         SetFocus(edit);

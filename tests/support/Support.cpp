@@ -1,6 +1,7 @@
 #include "support/Support.h"
 
 #include <algorithm>
+#include <psapi.h>
 #include <filesystem>
 #include <sstream>
 
@@ -245,6 +246,32 @@ void Process::Kill() {
     WaitForSingleObject(handle, 5000);
     CloseHandle(handle);
     handle = nullptr, pid = 0;
+}
+
+// Counts the windows of process `first` into `second`: EnumWindows and EnumChildWindows both.
+static BOOL CALLBACK CountWindows(HWND w, LPARAM lp) {
+    auto* tally = reinterpret_cast<std::pair<DWORD, long>*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == tally->first) {
+        ++tally->second;
+        if (GetAncestor(w, GA_PARENT) == GetDesktopWindow())
+            EnumChildWindows(w, CountWindows, lp);
+    }
+    return TRUE;
+}
+
+Usage UsageOf(const Process& p) {
+    Usage u;
+    std::pair<DWORD, long> tally{p.pid, 0};
+    EnumWindows(CountWindows, reinterpret_cast<LPARAM>(&tally));
+    u.windows = tally.second;
+    GetProcessHandleCount(p.handle, &u.handles);
+    PROCESS_MEMORY_COUNTERS pmc{};
+    pmc.cb = sizeof pmc;
+    if (GetProcessMemoryInfo(p.handle, &pmc, sizeof pmc))
+        u.pagefile = pmc.PagefileUsage;
+    return u;
 }
 
 HWND WaitBox(DWORD pid, DWORD timeoutMs, const std::function<bool()>& giveUp) {

@@ -91,6 +91,15 @@ struct Process {
     DWORD pid = 0;
 };
 
+// What a process holds, to find leaks: its windows (top-level and child; Wine has no count of
+// USER and GDI objects), its kernel handles (Wine says 0) and its committed private memory.
+struct Usage {
+    long windows = 0;
+    DWORD handles = 0;
+    SIZE_T pagefile = 0;
+};
+Usage UsageOf(const Process& p);
+
 // The first visible message box of a process within the time, null if none came or giveUp held;
 // a box's message; its OK pressed.
 HWND WaitBox(DWORD pid, DWORD timeoutMs = 10000, const std::function<bool()>& giveUp = {});

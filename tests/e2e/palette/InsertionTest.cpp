@@ -192,27 +192,33 @@ TEST(Insertion, ChoicesInQuickSuccessionAllArrive) {
     EXPECT_EQ(pieces, 12u) << Narrow(text);
 }
 
+// Wine's notepad, and the 64-bit one started from this 32-bit process.
 TEST(Insertion, NotepadAsTargetReceivesTheText) {
-    Settings s;
-    s.faces = NumberedFaces(2);
-    Moodpad pad;
-    ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
-    Process notepad;
-    HWND top = nullptr, edit = nullptr;
-    ASSERT_TRUE(notepad.Start(L"C:\\windows\\notepad.exe") && WaitFor([&] {
-                    return (top = TopWindow(notepad.pid, L"Notepad")) &&
-                           (edit = FindWindowExW(top, nullptr, L"Edit", nullptr));
-                }));
-    // Beside the palette: on Wine's null driver activation does not raise a window, so an
-    // overlapping notepad would keep covering the palette after the hot key.
-    MoveWindow(top, 20, 20, 400, 240, TRUE);
-    ASSERT_TRUE(BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; }));
-    Chord({VK_MENU, 'E'});
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.main; }));
-    Faces faces(pad.Palette());
-    faces.Click(2);
-    EXPECT_TRUE(WaitFor([&] { return Text(edit) == L" s1 "; }))
-        << "notepad holds '" << Narrow(Text(edit)) << "', clipboard '" << ClipboardText() << "'";
+    for (const wchar_t* exe :
+         {L"C:\\windows\\notepad.exe", L"C:\\windows\\sysnative\\notepad.exe"}) {
+        SCOPED_TRACE(Narrow(exe));
+        Settings s;
+        s.faces = NumberedFaces(2);
+        Moodpad pad;
+        ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
+        Process notepad;
+        HWND top = nullptr, edit = nullptr;
+        ASSERT_TRUE(notepad.Start(exe) && WaitFor([&] {
+                        return (top = TopWindow(notepad.pid, L"Notepad")) &&
+                               (edit = FindWindowExW(top, nullptr, L"Edit", nullptr));
+                    }));
+        // Beside the palette: on Wine's null driver activation does not raise a window, so an
+        // overlapping notepad would keep covering the palette after the hot key.
+        MoveWindow(top, 20, 20, 400, 240, TRUE);
+        ASSERT_TRUE(BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; }));
+        Chord({VK_MENU, 'E'});
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.main; }));
+        Faces faces(pad.Palette());
+        faces.Click(2);
+        EXPECT_TRUE(WaitFor([&] { return Text(edit) == L" s1 "; }))
+            << "notepad holds '" << Narrow(Text(edit)) << "', clipboard '" << ClipboardText()
+            << "'";
+    }
 }
 
 // A clipboard that another program keeps open: one error, nothing delivered, no minimising.
@@ -235,6 +241,44 @@ TEST(Insertion, AHeldClipboardShowsOneErrorAndDeliversNothing) {
     ASSERT_TRUE(run.target.Sync());
     EXPECT_EQ(run.target.Count("PASTE"), 0u);
     EXPECT_FALSE(IsIconic(run.pad.main));
+    // The program goes on: the next choice is delivered.
+    run.faces->Click(1);
+    EXPECT_TRUE(WaitFor([&] { return run.target.EditText() == L" :-) "; }));
+    EXPECT_TRUE(run.pad.BoxTexts().empty());
+}
+
+// A target that hangs after the hot key: whether it is posted to or would be typed into, and with
+// its window to be brought back (minimise on press), the palette stays responsive and the text is
+// on the clipboard; the hung target gets the posted text once it wakes.
+TEST(Insertion, AHungTargetNeverBlocksThePalette) {
+    for (bool keysOnly : {false, true}) {
+        SCOPED_TRACE(keysOnly ? "typed into" : "posted to");
+        Settings s;
+        s.style = 2;
+        HotKeyRun run;
+        run.keysOnly = keysOnly;
+        run.Begin(s);
+        if (HasFatalFailure())
+            return;
+        DWORD_PTR r = 0;
+        const auto answers = [&](HWND w, UINT ms) {
+            return SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, ms, &r) != 0;
+        };
+        PostMessageW(run.target.top, kTargetHang, 2500, 0);
+        ASSERT_TRUE(WaitFor([&] { return !answers(run.target.top, 50); }));
+        // A thread that waits in SendMessage still answers sent messages: the palette shows it
+        // is free by finishing the choice (it minimises) and taking a posted restore.
+        run.faces->Click(1);
+        EXPECT_TRUE(WaitFor([] { return ClipboardText() == " :-) "; }, 1000));
+        EXPECT_TRUE(WaitFor([&] { return IsIconic(run.pad.main) != 0; }, 1000))
+            << "the choice waits for the hung target";
+        PostMessageW(run.pad.main, WM_SYSCOMMAND, SC_RESTORE, 0);
+        EXPECT_TRUE(WaitFor([&] { return !IsIconic(run.pad.main); }, 1000))
+            << "the palette waits for the hung target";
+        EXPECT_FALSE(answers(run.target.top, 10)) << "the target woke before the palette answered";
+        ASSERT_TRUE(run.target.Sync());
+        EXPECT_EQ(run.target.Count(keysOnly ? "DROPPED" : "PASTE"), 1u);
+    }
 }
 
 } // namespace

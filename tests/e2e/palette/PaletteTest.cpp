@@ -5,19 +5,57 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using namespace support;
 
 namespace {
 
 const POINT kOffPalette{1000, 740};
 
-TEST(Palette, MissingPicturesGiveFacesAndOneNoticeThatOpensAboveTheSplash) {
+// A bitmap file: a 40-byte info header for width x height at `bpp` with the compression given,
+// then `pixels` bytes of pixel data.
+std::string Bitmap(int32_t width, int32_t height, uint16_t bpp, uint32_t compression,
+                   size_t pixels) {
+    std::string b(54 + pixels, 0);
+    const uint32_t fields[][2] = {{2, uint32_t(b.size())},
+                                  {10, 54},
+                                  {14, 40},
+                                  {18, uint32_t(width)},
+                                  {22, uint32_t(height)},
+                                  {26, 1u | bpp << 16},
+                                  {30, compression}};
+    for (const auto& [at, v] : fields)
+        std::memcpy(&b[at], &v, 4);
+    return b[0] = 'B', b[1] = 'M', b;
+}
+
+// Missing, damaged and foreign pictures: blank faces and one notice, and neither a crash, a stall
+// nor the memory that a header claims.
+TEST(Palette, MissingAndDamagedPicturesGiveFacesAndOneNoticeThatOpensAboveTheSplash) {
     Settings s;
     s.faces = {{"gone", ":-)", "Smile  with   gaps", false},
                {"b1", ";-)", "Wink"},
                {"gone2", "ABCDEFGHIJKLMNOPQRS", "Nineteen", false}};
+    const std::pair<const char*, std::string> damaged[] = {
+        {"empty", ""},
+        {"text", std::string(300, 'x')},
+        {"truncated", Bitmap(32, 32, 24, 0, 1000)},
+        {"huge", Bitmap(60000, 60000, 32, 0, 4000)},
+        {"mostnegative", Bitmap(32, INT32_MIN, 24, 0, 4000)},
+        {"downwardrle", Bitmap(32, -32, 8, 1, 4000)},
+        {"jpeg", Bitmap(32, 32, 24, 4, 4000)},
+        {"unknown", Bitmap(32, 32, 24, 77, 4000)},
+        {"nodepth", Bitmap(1, 1, 7, 0, 4)},
+        {"oversized", Bitmap(32, 32, 24, 0, 20u << 20)},
+    };
+    for (const auto& [name, bytes] : damaged)
+        s.faces.push_back({name, name, ""});
     Moodpad pad;
-    ASSERT_TRUE(pad.Start(s));
+    ASSERT_TRUE(pad.Prepare(&s));
+    for (const auto& [name, bytes] : damaged)
+        ASSERT_TRUE(WriteFile(pad.dir / (L"faces\\" + Widen(name) + L".bmp"), bytes));
+    ASSERT_TRUE(pad.Launch());
     const HWND box = pad.WaitBox(15000), splash = pad.Splash();
     ASSERT_TRUE(box) << "no notice";
     // Start-up waits for the notice: beneath the topmost splash no one could see it.
@@ -28,9 +66,11 @@ TEST(Palette, MissingPicturesGiveFacesAndOneNoticeThatOpensAboveTheSplash) {
     PressOk(box);
     ASSERT_TRUE(pad.WaitReady() && Settle(pad.main));
     EXPECT_TRUE(pad.BoxTexts().empty()) << "the notice came more than once";
+    EXPECT_LT(UsageOf(pad.proc).pagefile, 40u << 20);
 
     Faces faces(pad.Palette());
-    ASSERT_EQ(faces.Count(), 3) << "a face without its picture is a face all the same";
+    ASSERT_EQ(faces.Count(), long(s.faces.size()))
+        << "a face without its picture is a face all the same";
     for (long k = 1; k <= 3; ++k) {
         EXPECT_EQ(faces.Name(k), Widen(s.faces[k - 1].sequence));
         EXPECT_EQ(faces.Role(k), ROLE_SYSTEM_PUSHBUTTON);

@@ -77,3 +77,17 @@ TEST(DecodeBmp, RefusesDamagedAndUnknownFiles) {
     TImage image;
     EXPECT_TRUE(DecodeBmp(good.data(), good.size(), image));
 }
+
+TEST(CopyCentre, TakesTheCentreOfALargerPictureAndASmallerOneWhole) {
+    TImage big{4, 4, {}};
+    for (uint32_t i = 0; i < 16; ++i)
+        big.pixels.push_back(i);
+    std::vector<uint32_t> square(3 * 2, 99); // rows 3 apart, 2 rows
+    const TCopied c = CopyCentre(big, 2, square.data(), 3);
+    EXPECT_EQ(c.width, 2);
+    EXPECT_EQ(c.height, 2);
+    EXPECT_EQ(square, (std::vector<uint32_t>{5, 6, 99, 9, 10, 99}));
+    const TCopied one = CopyCentre(TImage{1, 1, {7}}, 2, square.data(), 3);
+    EXPECT_EQ(one.width * one.height, 1);
+    EXPECT_EQ(square[0], 7u);
+}
