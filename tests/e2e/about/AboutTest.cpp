@@ -39,7 +39,7 @@ std::wstring ProductLine(HWND about) {
     return Text(GetDlgItem(about, ABOUTPRODUCTID));
 }
 
-TEST(About, ShowsTheProductInfoOfTheSettingsFileAtEachShowing) {
+TEST(About, ShowsTheProductInfoOfTheSettingsFileAtEachShowingAndReportsABadPictureOnce) {
     Settings s;
     Moodpad pad;
     ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
@@ -78,16 +78,11 @@ TEST(About, ShowsTheProductInfoOfTheSettingsFileAtEachShowing) {
         Chord({VK_ESCAPE});
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
     }
-}
 
-// A picture that is no bitmap: one error box, then the box goes on with the built-in logo.
-TEST(About, APictureThatDoesNotLoadIsReportedOnceAndTheVersionAppendedOnce) {
-    Settings s;
-    Moodpad pad;
-    ASSERT_TRUE(pad.Prepare(&s));
+    // A picture that is no bitmap: one error box, then the box goes on with the built-in logo and
+    // the version appended once.
     ASSERT_TRUE(WriteFile(pad.dir / L"bad.bmp", "no picture") &&
                 WriteFile(pad.Ini(), s.Text() + "[ProductInfo]\r\nPictureAbout=bad.bmp\r\n"));
-    ASSERT_TRUE(pad.Launch() && pad.WaitReady());
     const HWND about = OpenAbout(pad);
     ASSERT_TRUE(about);
     const auto boxes = ErrorBoxes(pad);

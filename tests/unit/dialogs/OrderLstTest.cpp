@@ -2,9 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <random>
-
 namespace {
 
 // Entries named by their first index, with their selection.
@@ -105,44 +102,6 @@ TEST(OrderList, MovesTheSelectionAndKeepsItSelected) {
                      << "move " << c.move << " of " << testing::PrintToString(c.selected));
         EXPECT_EQ(list.Order(), c.order);
         EXPECT_EQ(list.SelectedIndices(), c.selectedAfter);
-    }
-}
-
-// Whatever the selection, every move only permutes: the selected entries stay exactly the selected
-// ones and the others keep their relative order.
-TEST(OrderList, EveryMoveIsAPermutationThatKeepsTheSelectionAndTheOthersOrder) {
-    std::mt19937 random(20261207);
-    for (int round = 0; round < 2000; ++round) {
-        const int count = int(random() % 12);
-        std::vector<int> selected;
-        for (int i = 0; i < count; ++i)
-            if (random() % 2)
-                selected.push_back(i);
-        TVectorList list(count, selected);
-        const std::vector<int> before = list.Order();
-        const std::vector<bool> wasSelected = [&] {
-            std::vector<bool> w(std::size_t(count), false);
-            for (int i : selected)
-                w[std::size_t(i)] = true;
-            return w;
-        }();
-        const auto move = TMove(random() % 4);
-        Apply(list, move);
-        const std::vector<int> after = list.Order();
-        SCOPED_TRACE(testing::Message()
-                     << "move " << move << " of " << testing::PrintToString(before) << " selected "
-                     << testing::PrintToString(selected));
-        ASSERT_TRUE(std::is_permutation(after.begin(), after.end(), before.begin(), before.end()));
-        std::vector<int> othersBefore, othersAfter;
-        for (int i = 0; i < count; ++i) {
-            const int name = after[std::size_t(i)];
-            ASSERT_EQ(list.Selected(i), wasSelected[std::size_t(name)]) << "at " << i;
-            if (!wasSelected[std::size_t(i)])
-                othersBefore.push_back(i);
-            if (!list.Selected(i))
-                othersAfter.push_back(name);
-        }
-        ASSERT_EQ(othersAfter, othersBefore);
     }
 }
 

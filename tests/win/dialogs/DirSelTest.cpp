@@ -67,7 +67,6 @@ TEST(SelectDir, EnterOpensAFolderOkReturnsItCancelKeepsAllAndTheProcessStateCome
     CreateDirectoryW((t / L"Gone").c_str(), nullptr);
     ASSERT_TRUE(SetCurrentDirectoryW((t / L"Gone").c_str()));
     const UINT mode = SetErrorMode(SEM_NOGPFAULTERRORBOX);
-    SetErrorMode(SEM_NOGPFAULTERRORBOX);
     UINT modeDuring = 0;
     std::wstring entered;
     std::string dir = Narrow(t.path);
