@@ -44,4 +44,20 @@ inline std::string Bitmap(int width, int height, int bpp, uint32_t compression,
     return b + bits;
 }
 
+// The button lines of a damaged settings file, with LF line ends: lines of 100,000 characters,
+// NUL bytes, 20,000 buttons and garbage last (a line of it may open a section). At least 20,005
+// buttons can be read from them.
+inline std::string DamagedButtons() {
+    const std::string longLine(100000, 'x');
+    std::string b = "k";
+    b += longLine + "=:-) " + longLine + "\nlong=" + longLine + "\n" +
+         std::string("n\0l=:-o a\0b\nnext=;-) after\n", 27);
+    for (int i = 0; i < 20000; ++i)
+        b.append("b").append(std::to_string(i)).append("=s").append(std::to_string(i)) += " Hint\n";
+    b += "first=:-) x\n";
+    for (int i = 0; i < 4096; ++i)
+        b += static_cast<char>((i * 7919 + 13) % 256);
+    return b + "\n";
+}
+
 } // namespace support

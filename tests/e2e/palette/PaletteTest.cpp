@@ -80,13 +80,15 @@ TEST(Palette, MissingAndDamagedPicturesGiveFacesAndOneNoticeThatOpensAboveTheSpl
     MoveMouse(kOffPalette);
 }
 
-TEST(Palette, KeyboardFocusMovesThroughTheFacesScrollsThemIntoViewAndChooses) {
-    // More rows than the window shows.
-    const Settings s{.autoInsert = false, .faces = NumberedFaces(25)};
-    Moodpad pad;
-    ASSERT_TRUE(pad.Start(s) && pad.WaitReady() && BringToFront(pad.main));
+// The keyboard moves the focus through the faces, scrolls the focused one into view and chooses.
+// Minimising and restoring leaves the window's size as it was, so the palette keeps its scroll
+// position; a new width lays the faces out again.
+TEST(Palette, KeyboardScrollingAndANewWidthAndScrollPositionKeptOverMinimiseAndRestore) {
+    Moodpad pad; // more rows than the window shows
+    ASSERT_TRUE(pad.Start({.autoInsert = false, .left = 20, .faces = NumberedFaces(40)}) &&
+                pad.WaitReady() && BringToFront(pad.main));
     Faces faces(pad.Palette());
-    ASSERT_EQ(faces.Count(), 25);
+    ASSERT_EQ(faces.Count(), 40);
     const auto focused = [&] { return faces.First(STATE_SYSTEM_FOCUSED); };
     faces.Click(1);
     ASSERT_TRUE(WaitFor([&] { return focused() == 1; }));
@@ -108,16 +110,7 @@ TEST(Palette, KeyboardFocusMovesThroughTheFacesScrollsThemIntoViewAndChooses) {
     EXPECT_TRUE(WaitFor([&] { return Text(pad.Control(mcSequence)) == faces.Name(at); }));
     Chord({VK_RETURN});
     EXPECT_TRUE(WaitFor([&] { return Widen(ClipboardText()) == L" " + faces.Name(at) + L" "; }));
-}
 
-// Minimising and restoring leaves the window's size as it was, so the palette keeps its scroll
-// position; a new width lays the faces out again.
-TEST(Palette, FollowsTheWindowsWidthAndKeepsItsScrollPositionOverMinimiseAndRestore) {
-    const Settings s{.left = 20, .faces = NumberedFaces(40)};
-    Moodpad pad;
-    ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
-    Faces faces(pad.Palette());
-    ASSERT_EQ(faces.Count(), 40);
     long secondRow = 2;
     while (secondRow < 40 && faces.Location(secondRow).top == faces.Location(1).top)
         ++secondRow;

@@ -210,15 +210,8 @@ TEST_F(SettingsFile, ButtonsSurviveSaveAndComeLast) {
 // reads back the same; the rest of the file stays.
 TEST_F(SettingsFile, DamagedFilesKeepEveryButtonReadAndEverythingElse) {
     const std::string longLine(100000, 'x');
-    std::string lf = "[Other]\nkept=" + longLine + "\n; note\n[Buttons]\nk" + longLine + "=:-) " +
-                     longLine + "\nlong=" + longLine + "\n" +
-                     std::string("n\0l=:-o a\0b\nnext=;-) after\n", 27);
-    for (int i = 0; i < 20000; ++i)
-        lf += "b" + std::to_string(i) + "=s" + std::to_string(i) + " Hint\n";
-    lf += "first=:-) x\n"; // garbage last: a line of it may open a section
-    for (int i = 0; i < 4096; ++i)
-        lf += static_cast<char>((i * 7919 + 13) % 256);
-    lf += "\n[Tail]\nz=1\n";
+    const std::string lf = "[Other]\nkept=" + longLine + "\n; note\n[Buttons]\n" +
+                           support::DamagedButtons() + "[Tail]\nz=1\n";
     std::string cr = lf, utf16 = "\xFF\xFE";
     std::replace(cr.begin(), cr.end(), '\n', '\r');
     for (char c : lf)
