@@ -40,8 +40,8 @@ TEST(Faults, ASaveStoppedAnywhereLeavesTheOldFileWholeAndTheNextStartIgnoresTheR
     const Settings s{.faces = NumberedFaces(57)};
     Moodpad pad;
     ASSERT_TRUE(pad.Prepare(&s));
-    const std::string old = ReadFile(pad.Ini());
-    struct Unset { // also when the test fails: later programs must save
+    const std::string old = s.Text(); // as Prepare wrote it
+    struct Unset {                    // also when the test fails: later programs must save
         ~Unset() { SetEnvironmentVariableW(StopVariable, nullptr); }
     } unset;
     // The new file is about as long as the old; the stop at 2^30 comes after all of it, before
@@ -85,7 +85,6 @@ TEST(Faults, ASettingsFileThatCannotBeStoredIsLeftAsItWasAndReportedOnce) {
         const Settings s{.faces = NumberedFaces(57)};
         Moodpad pad(parent);
         ASSERT_TRUE(pad.Prepare(&s));
-        const std::string before = ReadFile(pad.Ini());
         // Held by another program: unshared, or shared for reading only (as a viewer might), which
         // lets the program read it but not replace it.
         HANDLE lock = INVALID_HANDLE_VALUE;
@@ -111,7 +110,7 @@ TEST(Faults, ASettingsFileThatCannotBeStoredIsLeftAsItWasAndReportedOnce) {
             CloseHandle(fill);
             ULARGE_INTEGER free{};
             ASSERT_TRUE(GetDiskFreeSpaceExW(pad.dir.path.c_str(), &free, nullptr, nullptr));
-            ASSERT_LT(free.QuadPart, before.size()) << "the file system is not full";
+            ASSERT_LT(free.QuadPart, s.Text().size()) << "the file system is not full";
         }
         ASSERT_TRUE(pad.proc.Start(exe, L"", dir) && pad.WaitReady());
         if (fault == LockedAtStart)
@@ -128,7 +127,7 @@ TEST(Faults, ASettingsFileThatCannotBeStoredIsLeftAsItWasAndReportedOnce) {
         EXPECT_TRUE(pad.proc.WaitExit(10000)) << "a second box holds the program open";
         if (lock != INVALID_HANDLE_VALUE)
             CloseHandle(lock);
-        EXPECT_TRUE(ReadFile(pad.Ini()) == before) << "the file was replaced";
+        EXPECT_TRUE(ReadFile(pad.Ini()) == s.Text()) << "the file was replaced";
         EXPECT_FALSE(FileExists(pad.Ini() + L".tmp"));
     }
 }
@@ -165,13 +164,11 @@ TEST(Faults, WithoutAUsableHookLibraryTheProgramDoesNotStart) {
         const std::wstring dll = pad.dir / L"HookLib.dll";
         ASSERT_TRUE(damaged ? WriteFile(dll, ReadFile(dll).substr(0, 1024))
                             : DeleteFileW(dll.c_str()));
-        const std::string before = ReadFile(pad.Ini());
-        ASSERT_TRUE(pad.Launch());
-        ASSERT_TRUE(pad.proc.WaitExit(10000));
+        ASSERT_TRUE(pad.Launch() && pad.proc.WaitExit(10000));
         // Windows names a damaged file as no valid image; Wine as not found.
         EXPECT_TRUE(pad.proc.ExitCode() == 0xC0000135u || pad.proc.ExitCode() == 0xC000007Bu)
             << std::hex << pad.proc.ExitCode();
-        EXPECT_TRUE(ReadFile(pad.Ini()) == before);
+        EXPECT_TRUE(ReadFile(pad.Ini()) == s.Text());
     }
 }
 
