@@ -24,31 +24,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::ofstream(path, std::ios::binary | std::ios::trunc)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
 
-    TEmoticonsOptions options;
-    TButtonList first;
+    // Reads the file and saves what it read: twice.
     bool utf8 = false;
-    {
+    const auto Round = [&](TEmoticonsOptions& options, TButtonList& buttons) {
         auto file = TEmoticonsIniFile::FromIniPath(path);
         file.GetOptions(options);
-        file.GetButtons(first);
+        file.GetButtons(buttons);
         utf8 = file.UnicodeText();
-        for (const std::string& e : first) {
-            const size_t blank = TextPrefix(e, 198, utf8);
-            Check(blank < e.size() && e[blank] == ' ' && TextLength(e, utf8) >= 200);
-        }
         file.SetOptions(options);
-        file.SetButtons(first);
+        file.SetButtons(buttons);
         file.Save();
+    };
+    TEmoticonsOptions options, options2;
+    TButtonList first, second;
+    Round(options, first);
+    for (const std::string& e : first) {
+        const size_t blank = TextPrefix(e, 198, utf8);
+        Check(blank < e.size() && e[blank] == ' ' && TextLength(e, utf8) >= 200);
     }
-    TEmoticonsOptions options2;
-    TButtonList second;
-    {
-        auto file = TEmoticonsIniFile::FromIniPath(path);
-        file.GetOptions(options2);
-        file.GetButtons(second);
-        file.SetButtons(second);
-        file.Save();
-    }
+    Round(options2, second);
     Check(second.size() == first.size());
     for (size_t i = 0; i < first.size(); ++i)
         Check(EntryPicture(second[i], utf8) == EntryPicture(first[i], utf8));
@@ -58,8 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           options2.Rect.Bottom == options.Rect.Bottom);
 
     // A file without the UTF-16 mark is stable after the first save.
-    const bool utf16 = size >= 2 && data[0] == 0xFF && data[1] == 0xFE;
-    if (!utf16) {
+    if (size < 2 || data[0] != 0xFF || data[1] != 0xFE) {
         TButtonList third;
         TEmoticonsIniFile::FromIniPath(path).GetButtons(third);
         Check(third == second);

@@ -38,9 +38,8 @@ void Log(const char* what, WPARAM a, LPARAM b) {
     LARGE_INTEGER now;
     QueryPerformanceCounter(&now);
     char line[128];
-    const int n = std::snprintf(line, sizeof line, "%lld %s %llu %lld\r\n",
-                                static_cast<long long>(now.QuadPart), what,
-                                static_cast<unsigned long long>(a), static_cast<long long>(b));
+    const int n = std::snprintf(line, sizeof line, "%lld %s %llu %lld\r\n", now.QuadPart, what,
+                                ULONGLONG(a), LONGLONG(b));
     DWORD written = 0;
     WriteFile(logFile, line, static_cast<DWORD>(n), &written, nullptr);
     FlushFileBuffers(logFile);

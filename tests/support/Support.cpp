@@ -11,7 +11,7 @@ namespace support {
 
 namespace {
 
-void Send(std::vector<INPUT>& in) {
+void Send(std::vector<INPUT> in) {
     SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
 }
 
@@ -31,10 +31,11 @@ INPUT Mouse(POINT p, DWORD flags) {
     return in;
 }
 
-std::wstring NewTempDir(const fs::path& parent = fs::temp_directory_path()) {
+std::wstring NewTempDir(const std::wstring& parent) {
     static unsigned counter = 0;
-    const fs::path p = parent / (L"moodpad-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                 std::to_wstring(++counter));
+    const fs::path p = (parent.empty() ? fs::temp_directory_path() : fs::path(parent)) /
+                       (L"moodpad-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(++counter));
     fs::remove_all(p);
     fs::create_directories(p);
     return p.wstring();
@@ -106,13 +107,6 @@ bool IsTopmost(HWND wnd) {
     return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
 
-bool IsAbove(HWND a, HWND b) {
-    for (HWND w = GetWindow(a, GW_HWNDNEXT); w; w = GetWindow(w, GW_HWNDNEXT))
-        if (w == b)
-            return true;
-    return false;
-}
-
 std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title, bool visible) {
     std::vector<HWND> found;
     for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, cls, title)) != nullptr;) {
@@ -129,17 +123,19 @@ HWND TopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, bool visible
     return found.empty() ? nullptr : found[0];
 }
 
-HWND FocusOf(HWND top) {
+static GUITHREADINFO GuiInfo(HWND top) {
     GUITHREADINFO gti{};
     gti.cbSize = sizeof gti;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti) ? gti.hwndFocus : nullptr;
+    GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti);
+    return gti;
+}
+
+HWND FocusOf(HWND top) {
+    return GuiInfo(top).hwndFocus;
 }
 
 HWND CaptureOf(HWND top) {
-    GUITHREADINFO gti{};
-    gti.cbSize = sizeof gti;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti) ? gti.hwndCapture
-                                                                          : nullptr;
+    return GuiInfo(top).hwndCapture;
 }
 
 bool BringToFront(HWND top) {
@@ -157,24 +153,19 @@ void Chord(const std::vector<WORD>& keys) {
 }
 
 void SendKey(WORD vk, bool up) {
-    std::vector<INPUT> in{Key(vk, up)};
-    Send(in);
+    Send({Key(vk, up)});
 }
 
 void MoveMouse(POINT p) {
-    std::vector<INPUT> in{Mouse(p, 0)};
-    Send(in);
+    Send({Mouse(p, 0)});
 }
 
 void MouseButton(POINT p, bool down) {
-    std::vector<INPUT> in{Mouse(p, 0), Mouse(p, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)};
-    Send(in);
+    Send({Mouse(p, 0), Mouse(p, down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP)});
 }
 
 void Click(POINT p) {
-    std::vector<INPUT> in{Mouse(p, 0), Mouse(p, MOUSEEVENTF_LEFTDOWN),
-                          Mouse(p, MOUSEEVENTF_LEFTUP)};
-    Send(in);
+    Send({Mouse(p, 0), Mouse(p, MOUSEEVENTF_LEFTDOWN), Mouse(p, MOUSEEVENTF_LEFTUP)});
 }
 
 bool ClearClipboard() {
@@ -192,8 +183,6 @@ std::string ClipboardText() {
     CloseClipboard();
     return s;
 }
-
-TempDir::TempDir() : path(NewTempDir()) {}
 
 TempDir::TempDir(const std::wstring& parent) : path(NewTempDir(parent)) {}
 
@@ -301,13 +290,6 @@ std::wstring MessageBoxText(HWND box) {
     return best;
 }
 
-static bool MessageBoxIcon(HWND box) {
-    return std::ranges::any_of(Statics(box), [](HWND c) {
-        return (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
-               SendMessageW(c, STM_GETICON, 0, 0) != 0;
-    });
-}
-
 BoxReader::BoxReader()
     : thread([this] {
           // Found by the program's name in its caption, unlike a dialog under test.
@@ -317,7 +299,11 @@ BoxReader::BoxReader()
                       return (box = TopWindow(GetCurrentProcessId(), L"#32770", L"Moodpad", true));
                   },
                   10000)) {
-              text = MessageBoxText(box), icon = MessageBoxIcon(box);
+              text = MessageBoxText(box);
+              icon = std::ranges::any_of(Statics(box), [](HWND c) {
+                  return (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                         SendMessageW(c, STM_GETICON, 0, 0) != 0;
+              });
               PressOk(box);
           }
       }) {}

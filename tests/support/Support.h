@@ -33,8 +33,6 @@ std::wstring Widen(const std::string& s);
 RECT WindowRect(HWND wnd);
 POINT Centre(const RECT& r);
 bool IsTopmost(HWND wnd);
-// True when a lies above b in the z-order of their siblings.
-bool IsAbove(HWND a, HWND b);
 // The top-level windows of the class (and title, unless null) of a process (of any with pid 0),
 // or its visible ones; the first of them or null.
 std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr,
@@ -66,9 +64,8 @@ bool FileExists(const std::wstring& path);
 
 // A fresh folder under %TEMP%, removed with everything in it at scope end.
 struct TempDir {
-    TempDir();
-    // A fresh folder in parent instead.
-    explicit TempDir(const std::wstring& parent);
+    // A fresh folder in parent instead, unless it is empty.
+    explicit TempDir(const std::wstring& parent = L"");
     ~TempDir();
     TempDir(const TempDir&) = delete;
     std::wstring operator/(const std::wstring& name) const { return path + L"\\" + name; }
@@ -134,16 +131,17 @@ struct Face {
 std::vector<Face> NumberedFaces(int n);
 
 // The settings file the tests hand to the program: the faces in the folder "faces", the hot key
-// E with the modifiers given, and the window placed right of the target's place.
+// E with the modifiers given, and the window placed right of the target's place. Every member has
+// its default, so that a test names only what it changes: Settings{.left = 20, .faces = ...}.
 struct Settings {
     bool autoInsert = true, trackWindows = false, useClipboard = true, keyboard = true;
     int style = 0;
     bool dragDrop = false;
     bool alt = true, ctrl = false, shift = false;
     bool startup = false;
-    std::string startupName;
+    std::string startupName = {};
     int left = 500, top = 300, width = 407, height = 209;
-    std::vector<Face> faces;
+    std::vector<Face> faces = {};
     std::string Text() const;
 };
 
@@ -178,9 +176,8 @@ class Faces {
 
 // One Moodpad in a fresh copy of the program's folder.
 struct Moodpad {
-    Moodpad() = default;
-    // The copy in a fresh folder in parent.
-    explicit Moodpad(const std::wstring& parent) : dir(parent) {}
+    // The copy in a fresh folder in parent (empty: under %TEMP%).
+    explicit Moodpad(const std::wstring& parent = L"") : dir(parent) {}
     TempDir dir;
     Process proc;
     HWND main = nullptr;

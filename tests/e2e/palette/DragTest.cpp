@@ -9,14 +9,6 @@ using namespace support;
 
 namespace {
 
-// What the target's drops delivered, one byte a logged line.
-std::string Dropped(const Target& t) {
-    std::string s;
-    for (const LogLine& l : t.Lines("DROPCHAR"))
-        s += static_cast<char>(l.a);
-    return s;
-}
-
 // Presses the left button on a face and moves it a little. True once the program's drag loop has
 // the mouse (the capture left the palette).
 bool BeginDrag(const Moodpad& pad, POINT face) {
@@ -28,18 +20,14 @@ bool BeginDrag(const Moodpad& pad, POINT face) {
     });
 }
 
-bool DragEnded(const Moodpad& pad) {
-    return WaitFor([&] { return CaptureOf(pad.main) == nullptr; });
-}
-
 TEST(Drag, AFaceDroppedOnATargetGivesItsTextWithItsBlanksAndEscOrNoTargetChangesNothing) {
     Target target;
     ASSERT_TRUE(target.Start());
-    Settings s;
-    s.autoInsert = false;
-    s.dragDrop = true;
-    s.style = 2; // minimise after a choice, and after a drop
-    s.faces = {{"b0", ":-)", "Smile"}, {"b1", "<:o)", "Party"}};
+    // Minimised after a choice, and after a drop.
+    const Settings s{.autoInsert = false,
+                     .style = 2,
+                     .dragDrop = true,
+                     .faces = {{"b0", ":-)", "Smile"}, {"b1", "<:o)", "Party"}}};
     Moodpad pad;
     ASSERT_TRUE(pad.Start(s) && pad.WaitReady() && BringToFront(pad.main));
     Faces faces(pad.Palette());
@@ -51,7 +39,7 @@ TEST(Drag, AFaceDroppedOnATargetGivesItsTextWithItsBlanksAndEscOrNoTargetChanges
     ASSERT_TRUE(BeginDrag(pad, face)) << "a press and move started no drag";
     MoveMouse(over);
     Chord({VK_ESCAPE});
-    EXPECT_TRUE(DragEnded(pad)) << "Esc did not end the drag";
+    EXPECT_TRUE(WaitFor([&] { return !CaptureOf(pad.main); })) << "Esc did not end the drag";
     MoveMouse(face);
     ASSERT_TRUE(WaitFor([&] { return (faces.State(2) & STATE_SYSTEM_HOTTRACKED) != 0; }));
     EXPECT_EQ(CaptureOf(pad.main), nullptr) << "a held button dragged again after Esc";
@@ -59,7 +47,7 @@ TEST(Drag, AFaceDroppedOnATargetGivesItsTextWithItsBlanksAndEscOrNoTargetChanges
     // A release on the bare desktop, where nothing takes text.
     ASSERT_TRUE(BeginDrag(pad, face));
     MouseButton({1000, 740}, false);
-    EXPECT_TRUE(DragEnded(pad));
+    EXPECT_TRUE(WaitFor([&] { return !CaptureOf(pad.main); }));
     ASSERT_TRUE(target.Sync() && Settle(pad.main));
     EXPECT_EQ(target.Count("DROP"), 0u);
     EXPECT_FALSE(IsIconic(pad.main)) << "a drag that delivered nothing minimised the palette";
@@ -75,7 +63,10 @@ TEST(Drag, AFaceDroppedOnATargetGivesItsTextWithItsBlanksAndEscOrNoTargetChanges
     MoveMouse(over);
     MouseButton({over.x + 1, over.y}, false);
     ASSERT_TRUE(WaitFor([&] { return target.Count("DROP") == 1; })) << "nothing was dropped";
-    EXPECT_EQ(Dropped(target), " <:o) ");
+    std::string dropped; // one byte a logged line
+    for (const LogLine& l : target.Lines("DROPCHAR"))
+        dropped += char(l.a);
+    EXPECT_EQ(dropped, " <:o) ");
     EXPECT_TRUE(WaitFor([&] { return IsIconic(pad.main) != FALSE; })) << "a drop did not minimise";
     EXPECT_EQ(ClipboardText(), "") << "a drop is no choice: the clipboard stays as it was";
 }
@@ -83,10 +74,9 @@ TEST(Drag, AFaceDroppedOnATargetGivesItsTextWithItsBlanksAndEscOrNoTargetChanges
 TEST(Drag, WithDragAndDropOffAPressAndMoveIsNoDrag) {
     Target target;
     ASSERT_TRUE(target.Start());
-    Settings s;
-    s.faces = {{"b0", ":-)", "Smile"}};
     Moodpad pad;
-    ASSERT_TRUE(pad.Start(s) && pad.WaitReady() && BringToFront(pad.main));
+    ASSERT_TRUE(pad.Start({.faces = {{"b0", ":-)", "Smile"}}}) && pad.WaitReady() &&
+                BringToFront(pad.main));
     Faces faces(pad.Palette());
     const POINT face = Centre(faces.Location(1)), over = Centre(WindowRect(target.edit));
     MouseButton(face, true);

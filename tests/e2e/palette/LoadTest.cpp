@@ -33,10 +33,7 @@ void Flat(const Moodpad& pad, int rounds, const std::function<void(int)>& step) 
 // turn (Home and End move between them, Enter chooses), in batches of 10, every text whole and in
 // order. Then the hot key pressed in the target again and again, and the palette resized.
 TEST(Load, ChoicesHotKeysAndResizesLeaveNothingBehind) {
-    Settings s;
-    s.useClipboard = false;
-    s.faces = NumberedFaces(2);
-    s.left = 440, s.top = 20;
+    const Settings s{.useClipboard = false, .left = 440, .top = 20, .faces = NumberedFaces(2)};
     Target target;
     Moodpad pad;
     ASSERT_TRUE(target.Start() && pad.Start(s) && pad.WaitReady() && target.Activate());

@@ -5,30 +5,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 using namespace support;
 
 namespace {
 
 const POINT kOffPalette{1000, 740};
-
-// A bitmap file: a 40-byte info header for width x height at `bpp` with the compression given,
-// then `pixels` bytes of pixel data.
-std::string Bitmap(int32_t width, int32_t height, uint16_t bpp, uint32_t compression,
-                   size_t pixels) {
-    std::string b(54 + pixels, 0);
-    const uint32_t fields[][2] = {{2, uint32_t(b.size())},
-                                  {10, 54},
-                                  {14, 40},
-                                  {18, uint32_t(width)},
-                                  {22, uint32_t(height)},
-                                  {26, 1u | bpp << 16},
-                                  {30, compression}};
-    for (const auto& [at, v] : fields)
-        std::memcpy(&b[at], &v, 4);
-    return b[0] = 'B', b[1] = 'M', b;
-}
 
 // Missing, damaged and foreign pictures: blank faces and one notice, and neither a crash, a stall
 // nor the memory that a header claims.
@@ -37,17 +18,18 @@ TEST(Palette, MissingAndDamagedPicturesGiveFacesAndOneNoticeThatOpensAboveTheSpl
     s.faces = {{"gone", ":-)", "Smile  with   gaps", false},
                {"b1", ";-)", "Wink"},
                {"gone2", "ABCDEFGHIJKLMNOPQRS", "Nineteen", false}};
+    const std::string z(4000, 0);
     const std::pair<const char*, std::string> damaged[] = {
         {"empty", ""},
         {"text", std::string(300, 'x')},
-        {"truncated", Bitmap(32, 32, 24, 0, 1000)},
-        {"huge", Bitmap(60000, 60000, 32, 0, 4000)},
-        {"mostnegative", Bitmap(32, INT32_MIN, 24, 0, 4000)},
-        {"downwardrle", Bitmap(32, -32, 8, 1, 4000)},
-        {"jpeg", Bitmap(32, 32, 24, 4, 4000)},
-        {"unknown", Bitmap(32, 32, 24, 77, 4000)},
-        {"nodepth", Bitmap(1, 1, 7, 0, 4)},
-        {"oversized", Bitmap(32, 32, 24, 0, 20u << 20)},
+        {"truncated", Bitmap(32, 32, 24, 0, std::string(1000, 0))},
+        {"huge", Bitmap(60000, 60000, 32, 0, z)},
+        {"mostnegative", Bitmap(32, INT32_MIN, 24, 0, z)},
+        {"downwardrle", Bitmap(32, -32, 8, 1, z)},
+        {"jpeg", Bitmap(32, 32, 24, 4, z)},
+        {"unknown", Bitmap(32, 32, 24, 77, z)},
+        {"nodepth", Bitmap(1, 1, 7, 0, std::string(4, 0))},
+        {"oversized", Bitmap(32, 32, 24, 0, std::string(20u << 20, 0))},
     };
     for (const auto& [name, bytes] : damaged)
         s.faces.push_back({name, name, ""});
@@ -60,7 +42,10 @@ TEST(Palette, MissingAndDamagedPicturesGiveFacesAndOneNoticeThatOpensAboveTheSpl
     ASSERT_TRUE(box) << "no notice";
     // Start-up waits for the notice: beneath the topmost splash no one could see it.
     ASSERT_TRUE(splash) << "the notice came after the splash";
-    EXPECT_TRUE(IsAbove(box, splash)) << "the notice opened beneath the splash";
+    HWND below = box;
+    while (below && below != splash)
+        below = GetWindow(below, GW_HWNDNEXT);
+    EXPECT_TRUE(below) << "the notice opened beneath the splash";
     EXPECT_EQ(Text(box) + L": " + MessageBoxText(box),
               L"Moodpad: One or more pictures could not be loaded");
     PressOk(box);
@@ -95,14 +80,15 @@ TEST(Palette, MissingAndDamagedPicturesGiveFacesAndOneNoticeThatOpensAboveTheSpl
     MoveMouse(kOffPalette);
 }
 
-TEST(Palette, KeyboardFocusMovesThroughTheFacesScrollsThemIntoViewAndChooses) {
-    Settings s;
-    s.autoInsert = false;
-    s.faces = NumberedFaces(25); // more rows than the window shows
-    Moodpad pad;
-    ASSERT_TRUE(pad.Start(s) && pad.WaitReady() && BringToFront(pad.main));
+// The keyboard moves the focus through the faces, scrolls the focused one into view and chooses.
+// Minimising and restoring leaves the window's size as it was, so the palette keeps its scroll
+// position; a new width lays the faces out again.
+TEST(Palette, KeyboardScrollingAndANewWidthAndScrollPositionKeptOverMinimiseAndRestore) {
+    Moodpad pad; // more rows than the window shows
+    ASSERT_TRUE(pad.Start({.autoInsert = false, .left = 20, .faces = NumberedFaces(40)}) &&
+                pad.WaitReady() && BringToFront(pad.main));
     Faces faces(pad.Palette());
-    ASSERT_EQ(faces.Count(), 25);
+    ASSERT_EQ(faces.Count(), 40);
     const auto focused = [&] { return faces.First(STATE_SYSTEM_FOCUSED); };
     faces.Click(1);
     ASSERT_TRUE(WaitFor([&] { return focused() == 1; }));
@@ -124,18 +110,7 @@ TEST(Palette, KeyboardFocusMovesThroughTheFacesScrollsThemIntoViewAndChooses) {
     EXPECT_TRUE(WaitFor([&] { return Text(pad.Control(mcSequence)) == faces.Name(at); }));
     Chord({VK_RETURN});
     EXPECT_TRUE(WaitFor([&] { return Widen(ClipboardText()) == L" " + faces.Name(at) + L" "; }));
-}
 
-// Minimising and restoring leaves the window's size as it was, so the palette keeps its scroll
-// position; a new width lays the faces out again.
-TEST(Palette, FollowsTheWindowsWidthAndKeepsItsScrollPositionOverMinimiseAndRestore) {
-    Settings s;
-    s.left = 20;
-    s.faces = NumberedFaces(40);
-    Moodpad pad;
-    ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
-    Faces faces(pad.Palette());
-    ASSERT_EQ(faces.Count(), 40);
     long secondRow = 2;
     while (secondRow < 40 && faces.Location(secondRow).top == faces.Location(1).top)
         ++secondRow;
@@ -158,10 +133,7 @@ TEST(Palette, FollowsTheWindowsWidthAndKeepsItsScrollPositionOverMinimiseAndRest
 TEST(Palette, HoveringQueriesTheActiveProgramOncePerFaceVisitWhenTracking) {
     for (bool tracking : {true, false}) {
         SCOPED_TRACE(tracking ? "tracking" : "not tracking");
-        Settings s;
-        s.style = 1;
-        s.trackWindows = tracking;
-        s.faces = NumberedFaces(4);
+        const Settings s{.trackWindows = tracking, .style = 1, .faces = NumberedFaces(4)};
         Target target;
         Moodpad pad;
         ASSERT_TRUE(target.Start() && pad.Start(s) && pad.WaitReady());

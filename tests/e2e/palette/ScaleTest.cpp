@@ -12,29 +12,22 @@ using namespace support;
 namespace {
 
 // HKCU\Control Panel\Desktop LogPixels for the programs started while this lives.
-class TScreenDpi {
-  public:
+struct TScreenDpi {
     explicit TScreenDpi(DWORD dpi) {
         // Wine reads the value once per process, on first use: this process reads it before the
         // change, and keeps the dpi the other tests expect.
-        HDC screen = GetDC(nullptr);
+        const HDC screen = GetDC(nullptr);
         GetDeviceCaps(screen, LOGPIXELSY);
         ReleaseDC(nullptr, screen);
         DWORD size = sizeof old;
-        had = RegGetValueW(HKEY_CURRENT_USER, Key, Value, RRF_RT_REG_DWORD, nullptr, &old, &size) ==
-              ERROR_SUCCESS;
+        had = !RegGetValueW(HKEY_CURRENT_USER, Key, Value, RRF_RT_REG_DWORD, nullptr, &old, &size);
         Set(dpi);
     }
     ~TScreenDpi() { had ? Set(old) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, Key, Value)); }
-    TScreenDpi(const TScreenDpi&) = delete;
-    TScreenDpi& operator=(const TScreenDpi&) = delete;
-
-  private:
-    static constexpr const wchar_t* Key = L"Control Panel\\Desktop";
-    static constexpr const wchar_t* Value = L"LogPixels";
     static void Set(DWORD dpi) {
         RegSetKeyValueW(HKEY_CURRENT_USER, Key, Value, REG_DWORD, &dpi, sizeof dpi);
     }
+    static constexpr const wchar_t *Key = L"Control Panel\\Desktop", *Value = L"LogPixels";
     DWORD old = 0;
     bool had = false;
 };
@@ -43,13 +36,12 @@ TEST(Scale, ButtonsGridScrollStepAndSmallestWindowGrowWithTheScreensDpi) {
     for (int dpi : {144, 192}) {
         SCOPED_TRACE(std::to_string(dpi) + " dpi");
         const auto scaled = [dpi](int pixels) { return MulDiv(pixels, dpi, 96); };
-        Settings s;
-        s.left = 20, s.top = 20;
-        s.faces = NumberedFaces(30); // three rows: two in view and a scroll bar
         Moodpad pad;
         {
             const TScreenDpi screen(static_cast<DWORD>(dpi));
-            ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
+            // Three rows: two in view and a scroll bar.
+            ASSERT_TRUE(pad.Start({.left = 20, .top = 20, .faces = NumberedFaces(30)}) &&
+                        pad.WaitReady());
         }
         // Asked to be smaller, the window stops at its smallest size.
         MoveWindow(pad.main, 20, 20, 100, 100, TRUE);

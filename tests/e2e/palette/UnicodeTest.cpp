@@ -20,10 +20,9 @@ TEST(Unicode, AFileTheProgramWroteComesBackByteForByteAndAnEmojiArrivesWhole) {
         {true, true, false}, {true, false, true}, {true, false, false}, {false, true, false}};
     for (const auto& run : runs) {
         SCOPED_TRACE(testing::Message() << run.utf8 << run.useClipboard << run.notepad);
-        Settings s;
-        s.useClipboard = run.useClipboard;
-        s.faces = {
-            {"uni0", run.utf8 ? "\xF0\x9F\x98\x80" : "\xFC", run.utf8 ? "Caf\xC3\xA9" : "Caf\xE9"}};
+        const Settings s{.useClipboard = run.useClipboard,
+                         .faces = {{"uni0", run.utf8 ? "\xF0\x9F\x98\x80" : "\xFC",
+                                    run.utf8 ? "Caf\xC3\xA9" : "Caf\xE9"}}};
         const std::string mark = run.utf8 ? "\xEF\xBB\xBF" : "";
         Moodpad pad;
         ASSERT_TRUE(pad.Prepare(&s) && WriteFile(pad.Ini(), mark + s.Text()));

@@ -61,9 +61,4 @@ TEST(AboutData, TheCaptionDropsOneTrademarkFromTheName) {
         EXPECT_EQ(AboutCaption(name), caption);
 }
 
-TEST(AboutData, TheProductLineCarriesTheVersionOnlyWhenThereIsOne) {
-    EXPECT_EQ(ProductLine(L"Smile(TM)", L"1.32"), L"Smile(TM) 1.32");
-    EXPECT_EQ(ProductLine(L"Smile", L""), L"Smile");
-}
-
 } // namespace

@@ -49,12 +49,10 @@ TEST(IniEngineRead, EnumerationListsEveryNameInFileOrder) {
 
 TEST(IniEngineRead, Utf16FileIsDecodedAndWrittenBackAsUtf16) {
     // "[s]\r\nk=\u00e9\U0001F600\r\n" plus an unpaired surrogate value
-    const std::u16string text = u"[s]\r\nk=\u00e9\U0001F600\r\nlone=\xD800x\r\n";
     std::string bytes = "\xFF\xFE";
-    for (char16_t u : text) {
-        bytes += static_cast<char>(u & 0xFF);
-        bytes += static_cast<char>(u >> 8);
-    }
+    for (char16_t u : u"[s]\r\nk=\u00e9\U0001F600\r\nlone=\xD800x\r\n")
+        if (u)
+            bytes += char(u & 0xFF), bytes += char(u >> 8);
     IniDocument d = IniDocument::Parse(bytes);
     EXPECT_EQ(d.GetString("s", "k", ""), "\xC3\xA9\xF0\x9F\x98\x80");
     ASSERT_TRUE(d.Set("s", "n", "1"));
@@ -103,11 +101,9 @@ TEST(IniEngineWrite, ChangesOnlyWhatItMust) {
         IniDocument d = IniDocument::Parse(before);
         ASSERT_TRUE(d.Set(section, key, value)) << before;
         EXPECT_EQ(d.Serialize(), after) << before;
-        // what was written reads back (the reader trims the value)
-        const std::string v = value;
+        // what was written reads back (the reader trims " v " to "v")
         EXPECT_EQ(IniDocument::Parse(d.Serialize()).Get(section, key),
-                  v.substr(v.find_first_not_of(' '),
-                           v.find_last_not_of(' ') - v.find_first_not_of(' ') + 1))
+                  value[0] == ' ' ? "v" : value)
             << before;
     }
 }

@@ -40,11 +40,19 @@ class SettingsFile : public ::testing::Test {
     void TearDown() override { fs::remove(path); }
     void Write(const std::string& text) { support::WriteFile(path, text); }
     TEmoticonsIniFile File() const { return TEmoticonsIniFile::FromIniPath(path); }
-    TButtonList Buttons(const std::string& text) {
-        Write(text);
+    TButtonList Buttons() const {
         TButtonList list;
         File().GetButtons(list);
         return list;
+    }
+    TButtonList Buttons(const std::string& text) {
+        Write(text);
+        return Buttons();
+    }
+    void Save(const TButtonList& list) {
+        auto f = File();
+        f.SetButtons(list);
+        f.Save();
     }
     const std::string path =
         (fs::temp_directory_path() / ("moodpad-settings-" + std::to_string(::getpid()) + ".INI"))
@@ -57,11 +65,8 @@ TEST(SettingsFileName, ExtensionReplacedAndWholePathUpperCased) {
 }
 
 TEST_F(SettingsFile, OptionsDefaultWithoutFileOrWithGarbage) {
-    for (const std::string& text : {std::string("\x01\xFF garbage \0\0", 14), std::string()}) {
-        if (text.empty())
-            fs::remove(path);
-        else
-            Write(text);
+    for (bool garbage : {true, false}) {
+        garbage ? Write(std::string("\x01\xFF garbage \0\0", 14)) : void(fs::remove(path));
         TEmoticonsOptions o = Unusual();
         File().GetOptions(o);
         EXPECT_EQ(Fields(o), Fields(TEmoticonsOptions{}));
@@ -139,32 +144,28 @@ TEST_F(SettingsFile, KeyboardKeysMissingReadAsDefaultsAndAreWrittenBack) {
 }
 
 TEST_F(SettingsFile, ButtonLinesBecomeEntries) {
-    const std::string seq25 = "abcdefghijklmnopqrstuvwxy";
-    const TButtonList list = Buttons("[Buttons]\n"
-                                     "smile              =:-)                Smile\n"
-                                     "wink=;-)\n"
-                                     "big=:-)      Big  smile\t\n"
-                                     "empty=\n"
-                                     "=:-( no name\n"
-                                     "long=" +
-                                     seq25 +
-                                     " Hint\n"
-                                     "SMILE=dup\n"
-                                     "cut=x " +
-                                     std::string(300, 'h') +
-                                     "\n"
-                                     "tabs=\t:-P\t\ttab  hint\n"
-                                     "my pic=:o) spaced name\n");
     const TButtonList want = {
         MakeEntry(":-)", "Smile", "smile"),
         MakeEntry(";-)", "wink", "wink"),
         MakeEntry(":-)", "Big  smile", "big"),
-        MakeEntry(seq25.substr(0, 19), "Hint", "long"),
-        MakeEntry("x", std::string(179, 'h'), "cut"),
+        MakeEntry("abcdefghijklmnopqrs", "Hint", "long"),
         MakeEntry(":-P", "tab  hint", "tabs"),
         MakeEntry(":o)", "spaced name", "my pic"),
+        MakeEntry("x", std::string(179, 'h'), "cut"),
     };
-    EXPECT_EQ(list, want);
+    EXPECT_EQ(Buttons("[Buttons]\n"
+                      "smile              =:-)                Smile\n"
+                      "wink=;-)\n"
+                      "big=:-)      Big  smile\t\n"
+                      "empty=\n"
+                      "=:-( no name\n"
+                      "long=abcdefghijklmnopqrstuvwxy Hint\n"
+                      "SMILE=dup\n"
+                      "tabs=\t:-P\t\ttab  hint\n"
+                      "my pic=:o) spaced name\n"
+                      "cut=x " +
+                      std::string(300, 'h')),
+              want);
     EXPECT_TRUE(Buttons("[Other]\na=b\n").empty());
 }
 
@@ -178,12 +179,7 @@ TEST_F(SettingsFile, Utf8ButtonsCountUnitsAndAreWrittenBackWithTheMark) {
     for (int i = 0; i < 200; ++i)
         hint += "\xC3\xA9";
     const std::string line = "[Buttons]\r\nrire=" + seq + " " + hint + "\r\n";
-    Write(mark + line);
-    auto f = File();
-    TButtonList list;
-    f.GetButtons(list);
-    f.SetButtons(list);
-    f.Save();
+    Save(Buttons(mark + line));
     EXPECT_EQ(support::ReadFile(path), mark + "[Buttons]\r\nrire=" + seq.substr(0, 36) + " " +
                                            hint.substr(0, 2 * MAXHINTLENGTH) + "\r\n");
     EXPECT_EQ(EntrySequence(Buttons(line).at(0)), seq.substr(0, 19));
@@ -198,76 +194,39 @@ TEST_F(SettingsFile, ButtonsSurviveSaveAndComeLast) {
         MakeEntry(":-D", "", "nohint"),
         MakeEntry("8-)", "Cool", "a_picture_name_longer_than_nineteen"),
     };
-    auto f = File();
-    f.SetButtons(list);
-    f.Save();
+    Save(list);
     const std::string text = support::ReadFile(path);
     EXPECT_NE(text.find("smile=:-)                Smile\r\n"), std::string::npos) << text;
     EXPECT_NE(text.find("full=abcdefghijklmnopqrs Full sequence\r\n"), std::string::npos);
     const IniDocument d = IniDocument::Parse(text);
     EXPECT_EQ(d.Sections(), (std::vector<std::string>{"Window", "Buttons"}));
-    TButtonList back;
-    File().GetButtons(back);
     TButtonList want = list;
     want[3] = MakeEntry(":-D", "nohint", "nohint"); // without a hint the name serves as hint
-    EXPECT_EQ(back, want);
+    EXPECT_EQ(Buttons(), want);
 }
 
-} // namespace
-
-namespace {
-
-std::string Utf16(const std::string& latin1) {
-    std::string out = "\xFF\xFE";
-    for (char c : latin1)
-        out += c, out += '\0';
-    return out;
-}
-
-// Damaged files, each also with only CR, only LF and in UTF-16: every button read is saved back
-// in the file's own form and reads back the same; the rest of the file stays.
+// One damaged file with only LF, only CR and in UTF-16: 20,000 buttons, lines of 100,000
+// characters, NUL bytes and garbage. Every button read is saved back in the file's own form and
+// reads back the same; the rest of the file stays.
 TEST_F(SettingsFile, DamagedFilesKeepEveryButtonReadAndEverythingElse) {
-    std::string many, garbage;
-    for (int i = 0; i < 20000; ++i)
-        many += "b" + std::to_string(i) + "=s" + std::to_string(i) + " Hint\n";
-    for (int i = 0; i < 4096; ++i)
-        garbage += static_cast<char>((i * 7919 + 13) % 256);
     const std::string longLine(100000, 'x');
-    const struct {
-        const char* name;
-        std::string buttons;
-        size_t atLeast;
-    } cases[] = {
-        {"20,000 buttons", many, 20000},
-        {"100,000 characters", "k" + longLine + "=:-) " + longLine + "\nlong=" + longLine + "\n",
-         2},
-        {"a NUL byte", std::string("n\0l=:-o a\0b\nnext=;-) after\n", 27), 2},
-        {"garbage", "first=:-) x\n" + garbage + "\n", 1},
-    };
-    for (const auto& c : cases) {
-        const std::string lf =
-            "[Other]\nkept=" + longLine + "\n; note\n[Buttons]\n" + c.buttons + "[Tail]\nz=1\n";
-        std::string cr = lf;
-        std::replace(cr.begin(), cr.end(), '\n', '\r');
-        for (const std::string& text : {lf, cr, Utf16(lf)}) {
-            SCOPED_TRACE(std::string(c.name) + (text == cr   ? ", CR"
-                                                : text == lf ? ", LF"
-                                                             : ", UTF-16"));
-            const TButtonList read = Buttons(text);
-            ASSERT_GE(read.size(), c.atLeast);
-            auto f = File();
-            f.SetButtons(read);
-            f.Save();
-            TButtonList back;
-            File().GetButtons(back);
-            EXPECT_TRUE(back == read);
-            const IniDocument d = IniDocument::Parse(support::ReadFile(path));
-            EXPECT_EQ(d.Get("Other", "kept"), longLine);
-            EXPECT_EQ(d.Get("Tail", "z"), "1");
-            if (c.atLeast == 20000) { // the file's own form: the sequence filled to 19 characters
-                EXPECT_EQ(d.Get("Buttons", "b19999"), "s19999" + std::string(13, ' ') + "Hint");
-            }
-        }
+    const std::string lf = "[Other]\nkept=" + longLine + "\n; note\n[Buttons]\n" +
+                           support::DamagedButtons() + "[Tail]\nz=1\n";
+    std::string cr = lf, utf16 = "\xFF\xFE";
+    std::replace(cr.begin(), cr.end(), '\n', '\r');
+    for (char c : lf)
+        utf16 += c, utf16 += '\0';
+    for (const std::string& text : {lf, cr, utf16}) {
+        SCOPED_TRACE(text == lf ? "LF" : text == cr ? "CR" : "UTF-16");
+        const TButtonList read = Buttons(text);
+        ASSERT_GE(read.size(), 20005u);
+        Save(read);
+        EXPECT_TRUE(Buttons() == read);
+        const IniDocument d = IniDocument::Parse(support::ReadFile(path));
+        EXPECT_EQ(d.Get("Other", "kept"), longLine);
+        EXPECT_EQ(d.Get("Tail", "z"), "1");
+        // The file's own form: the sequence filled to 19 characters.
+        EXPECT_EQ(d.Get("Buttons", "b19999"), "s19999" + std::string(13, ' ') + "Hint");
     }
 }
 
