@@ -10,9 +10,8 @@
 
 namespace {
 
-bool QueryElevation(DWORD pid) {
-    const HANDLE process =
-        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid ? pid : GetCurrentProcessId());
+bool QueryTokenElevation(DWORD pid) {
+    const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
     if (!process)
         return false;
     bool elevated = false;
@@ -29,6 +28,13 @@ bool QueryElevation(DWORD pid) {
     }
     CloseHandle(process);
     return elevated;
+}
+
+// A process keeps its rights for its life: this program's own are asked once, which saves every
+// choice five calls into the system.
+bool QueryElevation(DWORD pid) {
+    static const bool self = QueryTokenElevation(GetCurrentProcessId());
+    return pid ? QueryTokenElevation(pid) : self;
 }
 
 // The key the hook library also injects: no layout makes it a character or a command.
