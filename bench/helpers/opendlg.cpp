@@ -21,6 +21,16 @@ HWND WaitWindow(const wchar_t* cls, const wchar_t* title) {
     return nullptr;
 }
 
+// Waits for the dialog captioned `title`, lets it settle, then clicks its button `id`.
+int ClickIn(const wchar_t* title, int id, int failure) {
+    HWND box = WaitWindow(nullptr, title);
+    if (!box)
+        return failure;
+    Sleep(500);
+    PostMessageW(GetDlgItem(box, id), BM_CLICK, 0, 0);
+    return 0;
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR cmd, int) {
@@ -33,20 +43,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR cmd, int) {
         return 1;
     Sleep(2500); // past the splash
     PostMessageW(main, WM_CHAR, about ? L'a' : order ? L'o' : L'c', 0);
-    if (credits) {
-        HWND box = WaitWindow(nullptr, L"About Moodpad");
-        if (!box)
-            return 3;
-        Sleep(500);
-        PostMessageW(GetDlgItem(box, CreditsId), BM_CLICK, 0, 0);
-        return 0;
-    }
-    if (!directory)
-        return 0;
-    HWND options = WaitWindow(nullptr, L"Moodpad Options");
-    if (!options)
-        return 2;
-    Sleep(500);
-    PostMessageW(GetDlgItem(options, BrowsePathId), BM_CLICK, 0, 0);
-    return 0;
+    if (credits)
+        return ClickIn(L"About Moodpad", CreditsId, 3);
+    return directory ? ClickIn(L"Moodpad Options", BrowsePathId, 2) : 0;
 }

@@ -160,15 +160,7 @@ class TAboutForm final : public ui::TDialog {
     // Esc closes as OK does.
     void OnCancel() override { End(IDOK); }
 
-    // F1 without Shift, Ctrl or Alt opens the help; every other key goes on.
-    bool OnPreviewKey(const MSG& msg) override {
-        if (msg.message != WM_KEYDOWN || msg.wParam != VK_F1)
-            return false;
-        if ((GetKeyState(VK_SHIFT) | GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) < 0)
-            return false;
-        HelpBtnClick();
-        return true;
-    }
+    void OnHelp() override { HelpBtnClick(); }
 
   private:
     void SetText(TAboutControl c, const std::wstring& text) {

@@ -132,9 +132,7 @@ bool TMainForm::FormKeyPress(wchar_t key) {
 }
 
 bool TMainForm::FormKeyDown(WPARAM key) {
-    if (key != VK_F1)
-        return false;
-    if (GetKeyState(VK_SHIFT) < 0 || GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0)
+    if (!ui::IsHelpKey(key))
         return false;
     HelpBitBtnClick();
     return true;

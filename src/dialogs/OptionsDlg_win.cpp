@@ -85,10 +85,6 @@ const std::array<ui::TControlDef, ocOptionsCount> OptionsTable = {{
 
 constexpr std::array<TOptionsControl, 3> StyleItems = {StyleUsual, StyleOnTop, StyleMinimize};
 
-bool KeyDown(int vk) {
-    return GetKeyState(vk) < 0;
-}
-
 } // namespace
 
 // The caption is the program's title followed by " Options".
@@ -243,11 +239,8 @@ void TEmoticonsDlg::HotKey1Exit() {
 }
 
 bool TEmoticonsDlg::OnPreviewKey(const MSG& msg) {
-    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F1 && !KeyDown(VK_SHIFT) &&
-        !KeyDown(VK_CONTROL) && !KeyDown(VK_MENU)) {
-        HelpBitBtnClick();
+    if (TDialog::OnPreviewKey(msg))
         return true;
-    }
     // In the hot-key field Alt+letter is a hot key to be typed, not an accelerator of the dialog:
     // the key goes to the field untranslated, so no WM_SYSCHAR reaches the dialog manager.
     if (msg.hwnd == controls[HotKey1] &&

@@ -84,6 +84,7 @@ class TEmoticonsDlg : public ui::TDialog {
     void OnOK() override;
     bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool OnPreviewKey(const MSG& msg) override;
+    void OnHelp() override { HelpBitBtnClick(); }
 
   private:
     void ShowFields(const TOptionsFields& f);

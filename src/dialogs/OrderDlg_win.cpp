@@ -104,15 +104,7 @@ class TOrderListDlg final : public ui::TDialog {
         End(IDOK);
     }
 
-    // F1 without Shift, Ctrl or Alt opens the help; every other key goes on.
-    bool OnPreviewKey(const MSG& msg) override {
-        if (msg.message != WM_KEYDOWN || msg.wParam != VK_F1)
-            return false;
-        if ((GetKeyState(VK_SHIFT) | GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) < 0)
-            return false;
-        HelpBtnClick();
-        return true;
-    }
+    void OnHelp() override { HelpBtnClick(); }
 
   private:
     void HelpBtnClick() { ui::Application.ShowHelp(Handle()); }

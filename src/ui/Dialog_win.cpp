@@ -43,8 +43,11 @@ bool TDialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&) {
     return false;
 }
 
-bool TDialog::OnPreviewKey(const MSG&) {
-    return false;
+bool TDialog::OnPreviewKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || !IsHelpKey(msg.wParam))
+        return false;
+    OnHelp();
+    return true;
 }
 
 void TDialog::End(INT_PTR value) {

@@ -57,8 +57,11 @@ class TDialog {
     // handled the message, with the message's result in `result`.
     virtual bool OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Key preview: every keyboard message (WM_KEYDOWN .. WM_SYSDEADCHAR) for the dialog or one of
-    // its controls, before the control or the dialog manager sees it. True consumes it.
+    // its controls, before the control or the dialog manager sees it. True consumes it. This one
+    // turns F1 into OnHelp.
     virtual bool OnPreviewKey(const MSG& msg);
+    // F1 without Shift, Ctrl or Alt.
+    virtual void OnHelp() {}
 
     // Ends the modal run with `result` once the current message has been handled.
     void End(INT_PTR result);
