@@ -32,15 +32,9 @@ TEST(OptionsFields, HotKeyFieldKeepsTheKeyDropsTheExtendedFlagAndRefusesABareKey
 TEST(OptionsFields, RoundTripKeepsEveryOptionAndFoldsWhatCannotBeShown) {
     SetAbsolutePath("C:\\PAD\\PAD.EXE");
     TEmoticonsOptions o;
-    o.sPicturePath = "";
-    o.sExePath = "D:\\x.exe";
-    o.blExeStart = true;
-    o.Style = 7;
-    o.blDragDrop = false;
-    o.Insert = {false, true, false, false};
-    o.HotKey.blCtrl = 1;
-    o.Spacing = {false, true};
-    o.Rect = {1, 2, 3, 4};
+    o.sPicturePath = "", o.sExePath = "D:\\x.exe", o.blExeStart = true, o.Style = 7;
+    o.blDragDrop = false, o.Insert = {false, true, false, false}, o.HotKey.blCtrl = 1;
+    o.Spacing = {false, true}, o.Rect = {1, 2, 3, 4};
     TOptionsFields f = FieldsFromOptions(o);
     EXPECT_EQ(f.picturePath, "C:\\PAD\\") << "an empty directory shows as the program's";
     EXPECT_EQ(f.styleItem, 2);

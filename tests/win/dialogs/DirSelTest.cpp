@@ -131,7 +131,6 @@ TEST(SelectDir, AMissingStartIsReportedAndOpensOnTheDrivesDirectoryAndYesCreates
     SetEnvironmentVariableW(var, t.path.c_str());
     std::wstring shown;
     std::string dir = Narrow(t / L"missing\\deeper");
-    const std::string start = dir;
     BoxReader reader;
     EXPECT_FALSE(RunDialog(dir, sdAllowCreate | sdPrompt | sdPerformCreate, [&](HWND d) {
         shown = NameField(d);
@@ -140,7 +139,7 @@ TEST(SelectDir, AMissingStartIsReportedAndOpensOnTheDrivesDirectoryAndYesCreates
     reader.Join();
     EXPECT_EQ(reader.text, L"The specified directory does not exist.");
     EXPECT_TRUE(SamePath(shown, t.path)) << Narrow(shown);
-    EXPECT_EQ(dir, start);
+    EXPECT_EQ(dir, Narrow(t / L"missing\\deeper"));
 
     const std::wstring typed = t / L"new\\deeper";
     dir = Narrow(t.path);
