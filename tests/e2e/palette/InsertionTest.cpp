@@ -229,12 +229,12 @@ TEST(Insertion, AHungTargetNeverBlocksThePalette) {
         Settings s;
         s.style = 2;
         ASSERT_NO_FATAL_FAILURE(run.Begin(s, keysOnly));
-        DWORD_PTR r = 0;
-        const auto answers = [&](HWND w, UINT ms) {
-            return SendMessageTimeoutW(w, WM_NULL, 0, 0, SMTO_NORMAL, ms, &r) != 0;
+        const auto answers = [&](UINT ms) {
+            return SendMessageTimeoutW(run.target.top, WM_NULL, 0, 0, SMTO_NORMAL, ms, nullptr) !=
+                   0;
         };
         PostMessageW(run.target.top, kTargetHang, 2500, 0);
-        ASSERT_TRUE(WaitFor([&] { return !answers(run.target.top, 50); }));
+        ASSERT_TRUE(WaitFor([&] { return !answers(50); }));
         // A thread that waits in SendMessage still answers sent messages: the palette shows it
         // is free by finishing the choice (it minimises) and taking a posted restore.
         run.faces->Click(1);
@@ -244,7 +244,7 @@ TEST(Insertion, AHungTargetNeverBlocksThePalette) {
         PostMessageW(run.pad.main, WM_SYSCOMMAND, SC_RESTORE, 0);
         EXPECT_TRUE(WaitFor([&] { return !IsIconic(run.pad.main); }, 1000))
             << "the palette waits for the hung target";
-        EXPECT_FALSE(answers(run.target.top, 10)) << "the target woke before the palette answered";
+        EXPECT_FALSE(answers(10)) << "the target woke before the palette answered";
         ASSERT_TRUE(run.target.Sync());
         EXPECT_EQ(run.target.Count(keysOnly ? "DROPPED" : "PASTE"), 1u);
     }

@@ -76,8 +76,7 @@ TEST(ComGuard, MapsResultsAndExceptionsAndGuardsOutPointers) {
     EXPECT_FALSE(ran) << "f must not run with a null out-pointer";
 
     // Out-parameters are empty before f runs, and again when it throws half-way.
-    STGMEDIUM medium;
-    medium.tymed = TYMED_HGLOBAL;
+    STGMEDIUM medium{TYMED_HGLOBAL, {}, nullptr};
     EXPECT_EQ(ui::ComGuard(
                   [&] {
                       EXPECT_EQ(unk, nullptr);

@@ -96,9 +96,7 @@ TEST(Dialog, RunsModallyWithTheDialogKeysInTableOrderAndGoesOnAfterAnException) 
     bool ownerDisabled = false, checked = false;
     TProbeDialog dlg;
     std::thread user([&] {
-        HWND d = WaitDialog();
-        if (!d)
-            return;
+        const HWND d = WaitDialog();
         ownerDisabled = !IsWindowEnabled(owner);
         focus.push_back(FocusId(d));
         for (int id : {IdCheck, IdApply, IDCANCEL, IdThrow, IdEdit})
@@ -126,21 +124,17 @@ TEST(Dialog, RunsModallyWithTheDialogKeysInTableOrderAndGoesOnAfterAnException) 
     // The same object runs again: an exception in a handler is shown, the dialog goes on, and Esc
     // cancels it.
     bool aliveAfterBox = false;
-    std::wstring shown;
+    BoxReader reader;
     std::thread again([&] {
-        HWND d = WaitDialog();
-        if (!d)
-            return;
-        BoxReader reader;
+        const HWND d = WaitDialog();
         Chord({VK_MENU, 'T'});
         reader.Join();
-        shown = reader.text;
         aliveAfterBox = WaitFor([&] { return IsWindowEnabled(d) && FocusId(d); });
         Chord({VK_ESCAPE});
     });
     EXPECT_EQ(dlg.RunModal(owner), IDCANCEL);
     again.join();
-    EXPECT_EQ(shown, L"Handler failure.");
+    EXPECT_EQ(reader.text, L"Handler failure.");
     EXPECT_TRUE(aliveAfterBox);
     DestroyWindow(owner);
 }

@@ -50,9 +50,8 @@ TEST(WindowThunk, BindsTheObjectForTheWindowsLifeOnly) {
     EXPECT_TRUE(probe.Saw(WM_NCCREATE) && probe.Saw(WM_CREATE));
 
     probe.Destroy();
-    EXPECT_FALSE(IsWindow(wnd));
-    EXPECT_EQ(probe.Handle(), nullptr);
-    EXPECT_TRUE(probe.Saw(WM_NCDESTROY));
+    EXPECT_EQ(std::tuple(IsWindow(wnd), probe.Handle(), probe.Saw(WM_NCDESTROY)),
+              std::tuple(FALSE, HWND(nullptr), size_t(1)));
     EXPECT_EQ(ui::TWindow::FromHandle(wnd), nullptr);
     // A window of another kind is never taken for one of ours.
     EXPECT_EQ(ui::TWindow::FromHandle(GetDesktopWindow()), nullptr);
