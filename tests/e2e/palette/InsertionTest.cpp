@@ -32,12 +32,9 @@ struct HotKeyRun {
         ASSERT_TRUE(target.Start(keysOnly) && pad.Start(s) && pad.WaitReady());
         ASSERT_TRUE(pad.BoxTexts().empty()) << Narrow(pad.BoxTexts()[0]);
         ASSERT_TRUE(pad.Minimise() && target.Activate() && ClearClipboard());
-        if (holdAlt) {
+        if (holdAlt)
             SendKey(VK_MENU, false);
-            Chord({'E'});
-        } else {
-            Chord({VK_MENU, 'E'});
-        }
+        Chord(holdAlt ? std::vector<WORD>{'E'} : std::vector<WORD>{VK_MENU, 'E'});
         ASSERT_TRUE(WaitFor([&] {
             return !IsIconic(pad.main) && GetForegroundWindow() == pad.main;
         })) << "the hot key did not bring the palette to the front";

@@ -34,16 +34,15 @@ Seen SeenBy(const Target& target) {
 class HookLibTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        // A window of this process that keeps what the hook library posts to it.
+        // A window of this process that keeps what the hook library posts to it (all above
+        // WM_USER; a static control gets nothing else there).
         receiver = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                                    nullptr);
         ASSERT_NE(receiver, nullptr);
         ui::Subclass(receiver, [this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-            if (msg != WM_EXECACTIVEHOOKHANDLE && msg != WM_EXECNONACTIVEHOOKHANDLE &&
-                msg != WM_SENDTOHOOK)
-                return DefSubclassProc(wnd, msg, wParam, lParam);
-            received.push_back({wnd, msg, wParam, lParam, 0, {}});
-            return LRESULT(0);
+            if (msg > WM_USER)
+                received.push_back({wnd, msg, wParam, lParam, 0, {}});
+            return DefSubclassProc(wnd, msg, wParam, lParam);
         });
         ASSERT_TRUE(target.Start() && target.Activate());
     }
