@@ -35,8 +35,9 @@ HWND OpenAbout(const Moodpad& pad) {
                : nullptr;
 }
 
-std::wstring ProductLine(HWND about) {
-    return Text(GetDlgItem(about, ABOUTPRODUCTID));
+// The caption and the product line.
+std::wstring Shown(HWND about) {
+    return Text(about) + L": " + Text(GetDlgItem(about, ABOUTPRODUCTID));
 }
 
 TEST(About, ShowsTheProductInfoOfTheSettingsFileAtEachShowingAndReportsABadPictureOnce) {
@@ -45,14 +46,14 @@ TEST(About, ShowsTheProductInfoOfTheSettingsFileAtEachShowingAndReportsABadPictu
     ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
     const struct {
         std::string section;
-        std::wstring caption, line;
+        std::wstring shown;
     } cases[] = {
-        {"", L"About Moodpad", L"Moodpad(tm) 1.32"},
+        {"", L"About Moodpad: Moodpad(tm) 1.32"},
         // An empty picture names no file (not the program's directory): no error box.
-        {"[ProductInfo]\r\nProductName=Smile(TM)\r\nPictureAbout=\r\n", L"About Smile",
-         L"Smile(TM) 1.32"},
+        {"[ProductInfo]\r\nProductName=Smile(TM)\r\nPictureAbout=\r\n",
+         L"About Smile: Smile(TM) 1.32"},
         {"[ProductInfo]\r\nProductName=Smile\r\nProductVersion=\r\nPictureAbout=faces\r\n",
-         L"About Smile", L"Smile"},
+         L"About Smile: Smile"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.section);
@@ -60,8 +61,7 @@ TEST(About, ShowsTheProductInfoOfTheSettingsFileAtEachShowingAndReportsABadPictu
         const HWND about = OpenAbout(pad);
         ASSERT_TRUE(about);
         EXPECT_TRUE(ErrorBoxes(pad).empty()) << Narrow(MessageBoxText(ErrorBoxes(pad)[0]));
-        EXPECT_EQ(Text(about), c.caption);
-        EXPECT_EQ(ProductLine(about), c.line);
+        EXPECT_EQ(Shown(about), c.shown);
 
         // The credits, opened and closed: the about box is activated again and stays as it was.
         Click(Centre(WindowRect(GetDlgItem(about, ABOUTCREDITSID))));
@@ -72,8 +72,7 @@ TEST(About, ShowsTheProductInfoOfTheSettingsFileAtEachShowingAndReportsABadPictu
         }));
         Chord({VK_RETURN});
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(credits) && FocusOf(about); }) && Settle(about));
-        EXPECT_EQ(Text(about), c.caption);
-        EXPECT_EQ(ProductLine(about), c.line);
+        EXPECT_EQ(Shown(about), c.shown);
 
         Chord({VK_ESCAPE});
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(about); }));
@@ -91,7 +90,7 @@ TEST(About, ShowsTheProductInfoOfTheSettingsFileAtEachShowingAndReportsABadPictu
     PressOk(boxes[0]);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(boxes[0]); }) && Settle(about));
     EXPECT_TRUE(ErrorBoxes(pad).empty()) << "the failure was reported again";
-    EXPECT_EQ(ProductLine(about), L"Moodpad(tm) 1.32");
+    EXPECT_EQ(Shown(about), L"About Moodpad: Moodpad(tm) 1.32");
     Chord({VK_ESCAPE});
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(about); }));
 }

@@ -34,6 +34,13 @@ struct OptionsRun {
     }
 };
 
+// A stored value, "?" when missing.
+std::wstring Ini(const Moodpad& pad, const wchar_t* section, const wchar_t* key) {
+    wchar_t v[MAX_PATH] = {};
+    GetPrivateProfileStringW(section, key, L"?", v, MAX_PATH, pad.Ini().c_str());
+    return v;
+}
+
 // From the target's edit: true when the chord brings the minimised palette to the front.
 bool Summons(Moodpad& pad, Target& target, const std::vector<WORD>& chord, DWORD ms = 5000) {
     if (!pad.Minimise() || !target.Activate())
@@ -44,8 +51,7 @@ bool Summons(Moodpad& pad, Target& target, const std::vector<WORD>& chord, DWORD
 
 TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
     Settings s;
-    s.faces = NumberedFaces(2);
-    s.startupName = "C:\\keep.exe";
+    s.faces = NumberedFaces(2), s.startupName = "C:\\keep.exe";
     s.style = 1; // always on top, but not while a dialog is open
     Target target;
     Moodpad pad;
@@ -101,9 +107,7 @@ TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
 
     ASSERT_TRUE(pad.Close());
     const auto ini = [&](const wchar_t* section, const wchar_t* key) {
-        wchar_t v[64] = {};
-        GetPrivateProfileStringW(section, key, L"?", v, 64, pad.Ini().c_str());
-        return std::wstring(v);
+        return Ini(pad, section, key);
     };
     EXPECT_EQ(ini(L"Hotkey", L"Alt") + ini(L"Hotkey", L"Ctrl") + ini(L"Hotkey", L"Shift"), L"011");
     EXPECT_EQ(ini(L"Hotkey", L"Key"), L"81");
@@ -191,11 +195,7 @@ TEST(Options, OnlyANewFaceDirectoryChosenInTheDirectoryDialogRebuildsThePalette)
         if (again)
             PressOk(again);
     }
-    const auto stored = [&] {
-        wchar_t v[MAX_PATH] = {};
-        GetPrivateProfileStringW(L"ButtonPath", L"Value", L"?", v, MAX_PATH, pad.Ini().c_str());
-        return std::wstring(v);
-    };
+    const auto stored = [&] { return Ini(pad, L"ButtonPath", L"Value"); };
     EXPECT_EQ(stored(), L"faces") << "written before the close";
     ASSERT_TRUE(pad.Close());
     EXPECT_TRUE(stored().ends_with(L"\\ZFACES")) << Narrow(stored()); // upper-cased

@@ -31,15 +31,12 @@ TEST(DirPath, ListsTheOpenFoldersAndTheSubfoldersAndEntersEachItem) {
                                                {"Beta", 3, false}, {"zeta", 3, false}};
     EXPECT_EQ(items, expected);
     EXPECT_EQ(CurrentIndex(items), 2u);
-    const char* entered[] = {"C:\\",
-                             "C:\\Tools",
-                             "C:\\Tools\\Faces",
-                             "C:\\Tools\\Faces\\alpha",
-                             "C:\\Tools\\Faces\\Beta",
-                             "C:\\Tools\\Faces\\zeta",
-                             "C:\\Tools\\Faces"}; // past the end: where it is
-    for (std::size_t i = 0; i < std::size(entered); ++i)
-        EXPECT_EQ(EnterItem("c:\\Tools\\Faces\\", items, i), entered[i]) << i;
+    std::string entered; // the last item is past the end: where it is
+    for (std::size_t i = 0; i <= items.size(); ++i)
+        entered += EnterItem("c:\\Tools\\Faces\\", items, i) + "|";
+    EXPECT_EQ(entered,
+              "C:\\|C:\\Tools|C:\\Tools\\Faces|C:\\Tools\\Faces\\alpha|C:\\Tools\\Faces\\Beta|"
+              "C:\\Tools\\Faces\\zeta|C:\\Tools\\Faces|");
 
     const auto root = FolderItems("D:\\", {"x"});
     EXPECT_EQ(root, (std::vector<TFolderItem>{{"D:\\", 0, true}, {"x", 1, false}}));

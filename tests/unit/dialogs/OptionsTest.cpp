@@ -8,8 +8,7 @@ namespace {
 // The hot key in the field and back: the key code's upper bits, the extended flag and a bare key
 // are where a stored hot key gets lost or a global hook takes a plain letter.
 TEST(OptionsFields, HotKeyFieldKeepsTheKeyDropsTheExtendedFlagAndRefusesABareKey) {
-    THotKey altE;
-    EXPECT_EQ(HotKeyToField(altE), hkAlt << 8 | 'E');
+    EXPECT_EQ(HotKeyToField(THotKey{}), hkAlt << 8 | 'E');
     THotKey big;
     big.iVirtCode = 0x10045; // 'E' above 16 bits: the low 16 bits are the key
     EXPECT_EQ(HotKeyToField(big) & 0xFF, 'E');
@@ -17,9 +16,8 @@ TEST(OptionsFields, HotKeyFieldKeepsTheKeyDropsTheExtendedFlagAndRefusesABareKey
     EXPECT_EQ(HotKeyToField(big), 0) << "a key beyond 255 shows no key at all";
 
     const THotKey back = HotKeyFromField((hkCtrl | hkShift | hkExt) << 8 | 'Q');
-    EXPECT_EQ(back.iVirtCode, 'Q');
-    EXPECT_TRUE(back.blCtrl && back.blShift && !back.blAlt);
-    EXPECT_EQ(back.reserved, 0);
+    EXPECT_EQ(std::tuple(back.iVirtCode, back.blCtrl, back.blShift, back.blAlt, back.reserved),
+              std::tuple('Q', 1, 1, 0, 0));
 
     EXPECT_TRUE(HotKeyAcceptable(hkAlt << 8 | 'E'));
     EXPECT_FALSE(HotKeyAcceptable('E')) << "a bare key";
@@ -32,15 +30,9 @@ TEST(OptionsFields, HotKeyFieldKeepsTheKeyDropsTheExtendedFlagAndRefusesABareKey
 TEST(OptionsFields, RoundTripKeepsEveryOptionAndFoldsWhatCannotBeShown) {
     SetAbsolutePath("C:\\PAD\\PAD.EXE");
     TEmoticonsOptions o;
-    o.sPicturePath = "";
-    o.sExePath = "D:\\x.exe";
-    o.blExeStart = true;
-    o.Style = 7;
-    o.blDragDrop = false;
-    o.Insert = {false, true, false, false};
-    o.HotKey.blCtrl = 1;
-    o.Spacing = {false, true};
-    o.Rect = {1, 2, 3, 4};
+    o.sPicturePath = "", o.sExePath = "D:\\x.exe", o.blExeStart = true, o.Style = 7;
+    o.blDragDrop = false, o.Insert = {false, true, false, false}, o.HotKey.blCtrl = 1;
+    o.Spacing = {false, true}, o.Rect = {1, 2, 3, 4};
     TOptionsFields f = FieldsFromOptions(o);
     EXPECT_EQ(f.picturePath, "C:\\PAD\\") << "an empty directory shows as the program's";
     EXPECT_EQ(f.styleItem, 2);

@@ -24,18 +24,12 @@ class TVectorList final : public TOrderList {
         rows.insert(rows.begin() + to, r);
     }
 
-    std::vector<int> Order() const {
-        std::vector<int> v;
+    // The names in order, each selected one marked with '*'.
+    std::string State() const {
+        std::string s;
         for (const Row& r : rows)
-            v.push_back(r.name);
-        return v;
-    }
-    std::vector<int> SelectedIndices() const {
-        std::vector<int> v;
-        for (std::size_t i = 0; i < rows.size(); ++i)
-            if (rows[i].selected)
-                v.push_back(int(i));
-        return v;
+            s += std::to_string(r.name) + (r.selected ? "* " : " ");
+        return s;
     }
 
   private:
@@ -47,62 +41,40 @@ class TVectorList final : public TOrderList {
 };
 
 enum TMove { mvUp, mvDown, mvTop, mvBottom };
-
-void Apply(TOrderList& list, TMove m) {
-    switch (m) {
-    case mvUp:
-        return list.UpSelected();
-    case mvDown:
-        return list.DownSelected();
-    case mvTop:
-        return list.ToBeginSelected();
-    case mvBottom:
-        return list.ToEndSelected();
-    }
-}
+constexpr void (TOrderList::*Moves[])() = {&TOrderList::UpSelected, &TOrderList::DownSelected,
+                                           &TOrderList::ToBeginSelected,
+                                           &TOrderList::ToEndSelected};
 
 TEST(OrderList, MovesTheSelectionAndKeepsItSelected) {
     struct Case {
         int count;
         std::vector<int> selected;
-        TMove move;
-        std::vector<int> order, selectedAfter;
+        std::vector<TMove> moves; // each from the same start
+        const char* after;
     };
-    const std::vector<int> none, all = {0, 1, 2, 3, 4}, still = all;
+    const std::vector<TMove> any = {mvUp, mvDown, mvTop, mvBottom};
     const Case cases[] = {
-        {5, {1, 3}, mvUp, {1, 0, 3, 2, 4}, {0, 2}},
-        {5, {1, 3}, mvDown, {0, 2, 1, 4, 3}, {2, 4}},
-        {5, {1, 3}, mvTop, {1, 3, 0, 2, 4}, {0, 1}},
-        {5, {1, 3}, mvBottom, {0, 2, 4, 1, 3}, {3, 4}},
-        {5, {0, 2, 3}, mvUp, {0, 2, 3, 1, 4}, {0, 1, 2}},
-        {5, {2, 3, 4}, mvDown, still, {2, 3, 4}},
-        {5, {0, 1}, mvUp, still, {0, 1}},
-        {5, {0, 1}, mvTop, still, {0, 1}},
-        {5, {3, 4}, mvDown, still, {3, 4}},
-        {5, {3, 4}, mvBottom, still, {3, 4}},
-        {5, {0, 4}, mvTop, {0, 4, 1, 2, 3}, {0, 1}},
-        {5, {0, 4}, mvBottom, {1, 2, 3, 0, 4}, {3, 4}},
-        {5, none, mvUp, still, none},
-        {5, none, mvDown, still, none},
-        {5, none, mvTop, still, none},
-        {5, none, mvBottom, still, none},
-        {5, all, mvUp, still, all},
-        {5, all, mvDown, still, all},
-        {5, all, mvTop, still, all},
-        {5, all, mvBottom, still, all},
-        {0, none, mvUp, none, none},
-        {0, none, mvDown, none, none},
-        {0, none, mvTop, none, none},
-        {0, none, mvBottom, none, none},
+        {5, {1, 3}, {mvUp}, "1* 0 3* 2 4 "},
+        {5, {1, 3}, {mvDown}, "0 2 1* 4 3* "},
+        {5, {1, 3}, {mvTop}, "1* 3* 0 2 4 "},
+        {5, {1, 3}, {mvBottom}, "0 2 4 1* 3* "},
+        {5, {0, 2, 3}, {mvUp}, "0* 2* 3* 1 4 "},
+        {5, {2, 3, 4}, {mvDown}, "0 1 2* 3* 4* "},
+        {5, {0, 1}, {mvUp, mvTop}, "0* 1* 2 3 4 "},
+        {5, {3, 4}, {mvDown, mvBottom}, "0 1 2 3* 4* "},
+        {5, {0, 4}, {mvTop}, "0* 4* 1 2 3 "},
+        {5, {0, 4}, {mvBottom}, "1 2 3 0* 4* "},
+        {5, {}, any, "0 1 2 3 4 "},
+        {5, {0, 1, 2, 3, 4}, any, "0* 1* 2* 3* 4* "},
+        {0, {}, any, ""},
     };
-    for (const Case& c : cases) {
-        TVectorList list(c.count, c.selected);
-        Apply(list, c.move);
-        SCOPED_TRACE(testing::Message()
-                     << "move " << c.move << " of " << testing::PrintToString(c.selected));
-        EXPECT_EQ(list.Order(), c.order);
-        EXPECT_EQ(list.SelectedIndices(), c.selectedAfter);
-    }
+    for (const Case& c : cases)
+        for (TMove m : c.moves) {
+            TVectorList list(c.count, c.selected);
+            (list.*Moves[m])();
+            EXPECT_EQ(list.State(), c.after)
+                << "move " << m << " of " << testing::PrintToString(c.selected);
+        }
 }
 
 // A list of another length is another order, whatever its common part: the shorter one is never

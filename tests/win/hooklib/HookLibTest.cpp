@@ -34,16 +34,15 @@ Seen SeenBy(const Target& target) {
 class HookLibTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        // A window of this process that keeps what the hook library posts to it.
+        // A window of this process that keeps what the hook library posts to it (all above
+        // WM_USER; a static control gets nothing else there).
         receiver = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
                                    nullptr);
         ASSERT_NE(receiver, nullptr);
         ui::Subclass(receiver, [this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-            if (msg != WM_EXECACTIVEHOOKHANDLE && msg != WM_EXECNONACTIVEHOOKHANDLE &&
-                msg != WM_SENDTOHOOK)
-                return DefSubclassProc(wnd, msg, wParam, lParam);
-            received.push_back({wnd, msg, wParam, lParam, 0, {}});
-            return LRESULT(0);
+            if (msg > WM_USER)
+                received.push_back({wnd, msg, wParam, lParam, 0, {}});
+            return DefSubclassProc(wnd, msg, wParam, lParam);
         });
         ASSERT_TRUE(target.Start() && target.Activate());
     }
@@ -60,9 +59,9 @@ class HookLibTest : public ::testing::Test {
         Chord({'X'});
         return WaitFor([&] { return target.EditText() == expected; });
     }
-    // The n-th hot-key report names the target's edit and top-level window.
-    void ExpectReport(size_t n) {
-        ASSERT_TRUE(WaitFor([&] { return Received(WM_EXECACTIVEHOOKHANDLE) >= n; }));
+    // The n-th report (of hot key or query) names the target's edit and top-level window.
+    void ExpectReport(size_t n, UINT msg = WM_EXECACTIVEHOOKHANDLE) {
+        ASSERT_TRUE(WaitFor([&] { return Received(msg) >= n; }));
         EXPECT_EQ(received[n - 1].wParam, reinterpret_cast<WPARAM>(target.edit));
         EXPECT_EQ(received[n - 1].lParam, reinterpret_cast<LPARAM>(target.top));
     }
@@ -101,12 +100,10 @@ TEST_F(HookLibTest, TheHotKeyIsReportedConsumedAndFollowedByTheMaskKey) {
 
 TEST_F(HookLibTest, OnlyTheExactChordOfTheRecordMatchesAndTheRecordIsCopied) {
     THotKey hotKey;
-    hotKey.blAlt = 0;
-    hotKey.blCtrl = 1; // Ctrl+E ...
+    hotKey.blAlt = 0, hotKey.blCtrl = 1; // Ctrl+E ...
     SetKeyboardHook(&hotKey, receiver, WM_EXECACTIVEHOOKHANDLE);
     // ... copied: a change of the caller's record afterwards changes nothing.
-    hotKey.blAlt = 1;
-    hotKey.blCtrl = 0;
+    hotKey.blAlt = 1, hotKey.blCtrl = 0;
 
     // Missing, extra or other modifiers: the application gets the key as usual.
     Chord({'E'});
@@ -121,9 +118,7 @@ TEST_F(HookLibTest, OnlyTheExactChordOfTheRecordMatchesAndTheRecordIsCopied) {
     ExpectReport(1);
 
     // Key code 0 means no hot key: nothing matches, not even the modifiers alone.
-    hotKey.blAlt = 0;
-    hotKey.blCtrl = 1;
-    hotKey.iVirtCode = 0;
+    hotKey.blAlt = 0, hotKey.blCtrl = 1, hotKey.iVirtCode = 0;
     SetKeyboardHook(&hotKey, receiver, WM_EXECACTIVEHOOKHANDLE);
     Chord({VK_CONTROL, 'E'});
     Chord({VK_CONTROL});
@@ -146,8 +141,7 @@ TEST_F(HookLibTest, TrackerKeepsTheKeyInForceUntilItIsReplaced) {
     TEmoticonsOptions options; // Alt+E
     TTargetTracker tracker(receiver);
     tracker.Apply(options);
-    options.HotKey.blAlt = 0;
-    options.HotKey.blCtrl = 1;
+    options.HotKey.blAlt = 0, options.HotKey.blCtrl = 1;
     Chord({VK_MENU, 'E'});
     ASSERT_TRUE(WaitFor([&] { return Received(WM_EXECACTIVEHOOKHANDLE) == 1; }));
     tracker.SetHotKey(options.HotKey);
@@ -163,9 +157,7 @@ TEST_F(HookLibTest, QueryIsAnsweredFromInsideTheOtherApplicationAndSwallowed) {
     ASSERT_TRUE(MessagesAreHooked());
 
     PostMessageW(target.top, WM_SENDTOHOOK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return Received(WM_EXECNONACTIVEHOOKHANDLE) >= 1; }));
-    EXPECT_EQ(received[0].wParam, reinterpret_cast<WPARAM>(target.edit));
-    EXPECT_EQ(received[0].lParam, reinterpret_cast<LPARAM>(target.top));
+    ExpectReport(1, WM_EXECNONACTIVEHOOKHANDLE);
 
     // Other parameters are not the query: they reach the window and get no answer. An answer is
     // posted before the target takes its next message, so once the target has logged a mark

@@ -4,13 +4,7 @@
 #include <gtest/gtest.h>
 
 namespace {
-
 bool selfElevated = false, targetElevated = false;
-
-bool FakeElevation(DWORD pid) {
-    return pid ? targetElevated : selfElevated;
-}
-
 } // namespace
 
 // A target that runs as administrator drops what a program without those rights sends it: such a
@@ -22,7 +16,7 @@ TEST(DeliverText, NothingIsSentToAnElevatedTargetUnlessThisProgramIsElevatedToo)
     const HWND target = CreateWindowExW(0, L"EDIT", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                                         nullptr, nullptr, nullptr);
     const auto realQuery = ProcessElevated;
-    ProcessElevated = FakeElevation;
+    ProcessElevated = [](DWORD pid) { return pid ? targetElevated : selfElevated; };
     const struct {
         bool self, target;
         TDelivery want;

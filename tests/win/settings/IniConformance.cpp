@@ -23,8 +23,8 @@ struct Corpus {
     std::vector<std::pair<const char*, std::vector<const char*>>> queries;
 };
 
-const std::vector<Corpus>& TheCorpus() {
-    static const std::vector<Corpus> corpus = {
+TEST(IniConformance, ValuesAndKeyListsMatchTheProfileFunctions) {
+    const Corpus corpus[] = {
         {"blanks",
          "[s]\r\n  k1  =  v1  \r\n\tk2\t=\tv 2\t\r\n k3=\r\nk4 =    \r\n [ t ] \r\nx=1\r\n",
          {{"s", {"k1", "k2", "k3", "k4", " k1 "}}, {"t", {"x"}}, {" t ", {"x"}}}},
@@ -43,13 +43,9 @@ const std::vector<Corpus>& TheCorpus() {
         {"long-value", "[l]\r\nk=" + std::string(1500, 'x') + "\r\n", {{"l", {"k"}}}},
         {"utf16", std::string("\xFF\xFE[\0s\0]\0\r\0\n\0k\0=\0v\0\r\0\n\0", 20), {{"s", {"k"}}}},
     };
-    return corpus;
-}
-
-TEST(IniConformance, ValuesAndKeyListsMatchTheProfileFunctions) {
     static char buf[1 << 16];
     const support::TempDir dir;
-    for (const Corpus& c : TheCorpus()) {
+    for (const Corpus& c : corpus) {
         const std::string file = fs::path(dir / support::Widen(c.name)).string();
         std::ofstream(file, std::ios::binary) << c.text;
         const IniDocument doc = IniDocument::Parse(c.text);

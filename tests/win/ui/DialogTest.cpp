@@ -96,9 +96,7 @@ TEST(Dialog, RunsModallyWithTheDialogKeysInTableOrderAndGoesOnAfterAnException) 
     bool ownerDisabled = false, checked = false;
     TProbeDialog dlg;
     std::thread user([&] {
-        HWND d = WaitDialog();
-        if (!d)
-            return;
+        const HWND d = WaitDialog();
         ownerDisabled = !IsWindowEnabled(owner);
         focus.push_back(FocusId(d));
         for (int id : {IdCheck, IdApply, IDCANCEL, IdThrow, IdEdit})
@@ -115,33 +113,28 @@ TEST(Dialog, RunsModallyWithTheDialogKeysInTableOrderAndGoesOnAfterAnException) 
     const INT_PTR r = dlg.RunModal(owner);
     user.join();
 
-    EXPECT_EQ(r, IdApply) << "Enter presses the default button of the table";
+    // Enter presses the table's default button, Alt+C reaches the check box, F2 goes through the
+    // key preview, and the owner is disabled for the run only.
+    EXPECT_EQ(std::tuple(r, checked, dlg.previewed.load(), ownerDisabled, IsWindowEnabled(owner)),
+              std::tuple(INT_PTR(IdApply), true, 1, true, TRUE));
     EXPECT_EQ(focus, (std::vector<int>{IdEdit, IdCheck, IdApply, IDCANCEL, IdThrow, IdEdit, IdThrow,
                                        IdEdit, IdCheck}));
-    EXPECT_TRUE(checked) << "Alt+C reaches the check box";
-    EXPECT_EQ(dlg.previewed, 1) << "F2 went through the key preview";
-    EXPECT_TRUE(ownerDisabled);
-    EXPECT_TRUE(IsWindowEnabled(owner));
     EXPECT_FALSE(FindWindowW(MAKEINTATOM(32770), Caption));
 
     // The same object runs again: an exception in a handler is shown, the dialog goes on, and Esc
     // cancels it.
     bool aliveAfterBox = false;
-    std::wstring shown;
+    BoxReader reader;
     std::thread again([&] {
-        HWND d = WaitDialog();
-        if (!d)
-            return;
-        BoxReader reader;
+        const HWND d = WaitDialog();
         Chord({VK_MENU, 'T'});
         reader.Join();
-        shown = reader.text;
         aliveAfterBox = WaitFor([&] { return IsWindowEnabled(d) && FocusId(d); });
         Chord({VK_ESCAPE});
     });
     EXPECT_EQ(dlg.RunModal(owner), IDCANCEL);
     again.join();
-    EXPECT_EQ(shown, L"Handler failure.");
+    EXPECT_EQ(reader.text, L"Handler failure.");
     EXPECT_TRUE(aliveAfterBox);
     DestroyWindow(owner);
 }

@@ -20,7 +20,7 @@ constexpr UINT WM_RAISE = WM_APP + 10;
 
 class TProbe : public ui::TWindow {
   public:
-    void Create() {
+    TProbe() {
         RegisterWindowClass(L"TMoodpadProbe", 0, nullptr);
         CreateHandle(0, L"TMoodpadProbe", L"probe", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100);
     }
@@ -43,7 +43,6 @@ class TProbe : public ui::TWindow {
 
 TEST(WindowThunk, BindsTheObjectForTheWindowsLifeOnly) {
     TProbe probe;
-    probe.Create();
     HWND wnd = probe.Handle();
     ASSERT_TRUE(wnd);
     EXPECT_EQ(ui::TWindow::FromHandle(wnd), &probe);
@@ -51,9 +50,8 @@ TEST(WindowThunk, BindsTheObjectForTheWindowsLifeOnly) {
     EXPECT_TRUE(probe.Saw(WM_NCCREATE) && probe.Saw(WM_CREATE));
 
     probe.Destroy();
-    EXPECT_FALSE(IsWindow(wnd));
-    EXPECT_EQ(probe.Handle(), nullptr);
-    EXPECT_TRUE(probe.Saw(WM_NCDESTROY));
+    EXPECT_EQ(std::tuple(IsWindow(wnd), probe.Handle(), probe.Saw(WM_NCDESTROY)),
+              std::tuple(FALSE, HWND(nullptr), size_t(1)));
     EXPECT_EQ(ui::TWindow::FromHandle(wnd), nullptr);
     // A window of another kind is never taken for one of ours.
     EXPECT_EQ(ui::TWindow::FromHandle(GetDesktopWindow()), nullptr);
@@ -71,7 +69,6 @@ TEST(WindowThunk, ExceptionsInHandlersShowTheGeneralErrorAndTheWindowGoesOn) {
         {[] { throw ui::TAppError(std::string(5000, 'x')); }, nullptr},
     };
     TProbe probe;
-    probe.Create();
     for (const auto& c : cases) {
         support::BoxReader reader;
         const LRESULT r =
@@ -88,7 +85,6 @@ TEST(WindowThunk, ExceptionsInHandlersShowTheGeneralErrorAndTheWindowGoesOn) {
 TEST(Subclass, HandlersStackCatchExceptionsAndGoWithTheControl) {
     constexpr UINT WM_PROBE = WM_APP + 20;
     TProbe probe;
-    probe.Create();
     HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD, 0, 0, 50, 20, probe.Handle(), nullptr,
                                 nullptr, nullptr);
     ASSERT_TRUE(edit);
@@ -122,7 +118,6 @@ TEST(Subclass, HandlersStackCatchExceptionsAndGoWithTheControl) {
 
 TEST(Application, ActivationIsReportedAfterTheChangeAndMinimiseOncePerTransition) {
     TProbe probe;
-    probe.Create();
     ui::TApplication app;
     std::string events;
     app.OnActivate = [&] { events += "activate "; };
