@@ -3,6 +3,7 @@
 #include "ui/AppError.h"
 #include "ui/Window_win.h"
 
+#include <algorithm>
 #include <commctrl.h>
 
 namespace ui {
@@ -72,9 +73,11 @@ void FitLabelToText(HWND label) {
     RECT r;
     GetWindowRect(label, &r);
     MapWindowPoints(nullptr, GetParent(label), reinterpret_cast<POINT*>(&r), 2);
+    // A centred label wider than its place grows to the right only, so that it never spills over
+    // what stands to its left.
     const DWORD align = DWORD(GetWindowLongW(label, GWL_STYLE)) & SS_TYPEMASK;
     const int left = align == SS_RIGHT    ? r.right - size.cx
-                     : align == SS_CENTER ? (r.left + r.right - size.cx) / 2
+                     : align == SS_CENTER ? std::max<int>(r.left, (r.left + r.right - size.cx) / 2)
                                           : r.left;
     SetWindowPos(label, nullptr, left, r.top, size.cx, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);

@@ -64,8 +64,9 @@ inline int ScaleDpi(int pixels96, int dpi) noexcept {
 TUniqueFont MakeFont(const wchar_t* face, int pixels96, int dpi, bool bold = false);
 
 // Sizes a static label to the width of its text in its own font, as a label that sizes itself
-// does: a right-aligned label keeps its right edge, a centred one its centre, any other its left
-// edge. The height stays. Labels laid out for one font so keep their text whole in another.
+// does: a right-aligned label keeps its right edge, a centred one its centre (its left edge when
+// the text is wider than its place), any other its left edge. The height stays. Labels laid out
+// for one font so keep their text whole in another.
 void FitLabelToText(HWND label);
 
 // What a created table owns besides its controls: the pictures put on them and the one tooltip
