@@ -263,11 +263,11 @@ Usage UsageOf(const Process& p) {
     return u;
 }
 
-HWND WaitBox(DWORD pid, DWORD timeoutMs, const std::function<bool()>& giveUp) {
+HWND WaitBox(DWORD pid, const wchar_t* title, DWORD timeoutMs,
+             const std::function<bool()>& giveUp) {
     HWND box = nullptr;
-    WaitFor(
-        [&] { return (box = TopWindow(pid, L"#32770", nullptr, true)) || (giveUp && giveUp()); },
-        timeoutMs);
+    WaitFor([&] { return (box = TopWindow(pid, L"#32770", title, true)) || (giveUp && giveUp()); },
+            timeoutMs);
     return box;
 }
 
@@ -293,12 +293,7 @@ std::wstring MessageBoxText(HWND box) {
 BoxReader::BoxReader()
     : thread([this] {
           // Found by the program's name in its caption, unlike a dialog under test.
-          HWND box = nullptr;
-          if (WaitFor(
-                  [&] {
-                      return (box = TopWindow(GetCurrentProcessId(), L"#32770", L"Moodpad", true));
-                  },
-                  10000)) {
+          if (const HWND box = WaitBox(GetCurrentProcessId(), L"Moodpad")) {
               text = MessageBoxText(box);
               icon = std::ranges::any_of(Statics(box), [](HWND c) {
                   return (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
@@ -417,6 +412,12 @@ std::vector<std::wstring> Moodpad::BoxTexts() const {
     for (HWND b : TopWindows(proc.pid, L"#32770", nullptr, true))
         texts.push_back(MessageBoxText(b));
     return texts;
+}
+
+std::wstring Moodpad::Stored(const wchar_t* section, const wchar_t* key) const {
+    wchar_t v[MAX_PATH] = {};
+    GetPrivateProfileStringW(section, key, L"?", v, MAX_PATH, Ini().c_str());
+    return v;
 }
 
 bool Moodpad::Minimise() {

@@ -97,9 +97,10 @@ struct Usage {
 };
 Usage UsageOf(const Process& p);
 
-// The first visible message box of a process within the time, null if none came or giveUp held;
-// a box's message; its OK pressed.
-HWND WaitBox(DWORD pid, DWORD timeoutMs = 10000, const std::function<bool()>& giveUp = {});
+// The first visible dialog or message box of a process (with the title, unless null) within the
+// time, null if none came or giveUp held; a box's message; its OK pressed.
+HWND WaitBox(DWORD pid, const wchar_t* title = nullptr, DWORD timeoutMs = 10000,
+             const std::function<bool()>& giveUp = {});
 std::wstring MessageBoxText(HWND box);
 inline void PressOk(HWND box) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -195,10 +196,12 @@ struct Moodpad {
     HWND Control(TMainControl c) const { return GetDlgItem(main, MainControlIds[c]); }
     HWND Palette() const { return GetDlgItem(Control(mcPanel), PALETTEID); }
     std::vector<std::wstring> BoxTexts() const;
+    // A value in the settings file, "?" when missing.
+    std::wstring Stored(const wchar_t* section, const wchar_t* key) const;
     // The program's first message box, once there is one; null when none came in time or the
     // program ended.
     HWND WaitBox(DWORD timeoutMs = 10000) const {
-        return support::WaitBox(proc.pid, timeoutMs, [&] { return !proc.Running(); });
+        return support::WaitBox(proc.pid, nullptr, timeoutMs, [&] { return !proc.Running(); });
     }
     // Minimises or restores the window by its system commands and waits until it is so.
     bool Minimise();

@@ -35,8 +35,7 @@ std::vector<int> SelectedRows(HWND list) {
 }
 
 TEST(OrderDialog, MovedRowsReorderThePaletteAtOnceAndReachTheFileAtTheClose) {
-    Settings s;
-    s.faces = NumberedFaces(5);
+    const Settings s{.faces = NumberedFaces(5)};
     Moodpad pad;
     ASSERT_TRUE(pad.Start(s) && pad.WaitReady() && BringToFront(pad.main));
     Faces faces(pad.Palette());

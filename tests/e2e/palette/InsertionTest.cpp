@@ -61,8 +61,7 @@ TEST(Insertion, TheHotKeyBringsThePaletteAndAChoiceIsDeliveredOnce) {
     };
     for (const auto& [name, autoInsert, useClipboard, style, targetGone, want] : cases) {
         SCOPED_TRACE(name);
-        Settings s;
-        s.autoInsert = autoInsert, s.useClipboard = useClipboard, s.style = style;
+        const Settings s{.autoInsert = autoInsert, .useClipboard = useClipboard, .style = style};
         HotKeyRun run;
         ASSERT_NO_FATAL_FAILURE(run.Begin(s));
         if (targetGone) {
@@ -111,10 +110,9 @@ TEST(Insertion, AKeyboardOnlyTargetGetsTheTextTyped) {
     };
     for (const auto& [name, keyboard, useClipboard, holdAlt] : cases) {
         SCOPED_TRACE(name);
-        Settings s;
-        s.keyboard = keyboard, s.useClipboard = useClipboard;
         HotKeyRun run;
-        ASSERT_NO_FATAL_FAILURE(run.Begin(s, true, holdAlt));
+        ASSERT_NO_FATAL_FAILURE(
+            run.Begin({.useClipboard = useClipboard, .keyboard = keyboard}, true, holdAlt));
         run.faces->Click(1);
         if (keyboard) {
             EXPECT_TRUE(WaitFor([&] { return run.target.EditText() == L" :-) "; }))
@@ -171,9 +169,7 @@ TEST(Insertion, ChoicesInQuickSuccessionAllArrive) {
 // reach a 64-bit program too (the 32-bit notepad is the Unicode test's target).
 TEST(Insertion, A64BitNotepadReceivesTheText) {
     Moodpad pad;
-    Settings s;
-    s.faces = NumberedFaces(2);
-    ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
+    ASSERT_TRUE(pad.Start({.faces = NumberedFaces(2)}) && pad.WaitReady());
     Process notepad;
     HWND top = nullptr, edit = nullptr;
     ASSERT_TRUE(notepad.Start(L"C:\\windows\\sysnative\\notepad.exe") && WaitFor([&] {
@@ -195,9 +191,7 @@ TEST(Insertion, A64BitNotepadReceivesTheText) {
 // A clipboard that another program keeps open: one error, nothing delivered, no minimising.
 TEST(Insertion, AHeldClipboardShowsOneErrorAndDeliversNothing) {
     HotKeyRun run;
-    Settings s;
-    s.style = 2;
-    ASSERT_NO_FATAL_FAILURE(run.Begin(s));
+    ASSERT_NO_FATAL_FAILURE(run.Begin({.style = 2}));
     ASSERT_TRUE(OpenClipboard(nullptr));
     run.faces->Click(1);
     const HWND box = run.pad.WaitBox();
@@ -223,9 +217,7 @@ TEST(Insertion, AHungTargetNeverBlocksThePalette) {
     for (bool keysOnly : {false, true}) {
         SCOPED_TRACE(keysOnly ? "typed into" : "posted to");
         HotKeyRun run;
-        Settings s;
-        s.style = 2;
-        ASSERT_NO_FATAL_FAILURE(run.Begin(s, keysOnly));
+        ASSERT_NO_FATAL_FAILURE(run.Begin({.style = 2}, keysOnly));
         const auto answers = [&](UINT ms) {
             return SendMessageTimeoutW(run.target.top, WM_NULL, 0, 0, SMTO_NORMAL, ms, nullptr) !=
                    0;

@@ -146,9 +146,7 @@ TEST(SelectDir, AMissingStartIsReportedAndOpensOnTheDrivesDirectoryAndYesCreates
     EXPECT_TRUE(RunDialog(dir, sdAllowCreate | sdPrompt | sdPerformCreate, [&](HWND d) {
         SetWindowTextW(GetDlgItem(d, IdDirName), typed.c_str());
         Press(d, IdDirName, VK_RETURN);
-        HWND box = nullptr;
-        WaitFor(
-            [&] { return (box = TopWindow(GetCurrentProcessId(), L"#32770", L"Moodpad", true)); });
+        const HWND box = WaitBox(GetCurrentProcessId(), L"Moodpad");
         question = MessageBoxText(box);
         PostMessageW(box, WM_COMMAND, IDYES, 0);
     }));
