@@ -67,11 +67,6 @@ bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs, DWORD pollMs) {
     }
 }
 
-bool Settle(HWND wnd) {
-    DWORD_PTR r = 0;
-    return SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r) != 0;
-}
-
 std::wstring Text(HWND wnd) {
     wchar_t buf[2048] = {};
     DWORD_PTR n = 0;
@@ -89,24 +84,6 @@ std::string Narrow(const std::wstring& s) {
     return out;
 }
 
-std::wstring Widen(const std::string& s) {
-    return std::wstring(s.begin(), s.end());
-}
-
-RECT WindowRect(HWND wnd) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return r;
-}
-
-POINT Centre(const RECT& r) {
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-bool IsTopmost(HWND wnd) {
-    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
 std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title, bool visible) {
     std::vector<HWND> found;
     for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, cls, title)) != nullptr;) {
@@ -116,11 +93,6 @@ std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title
             found.push_back(w);
     }
     return found;
-}
-
-HWND TopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, bool visible) {
-    const auto found = TopWindows(pid, cls, title, visible);
-    return found.empty() ? nullptr : found[0];
 }
 
 static GUITHREADINFO GuiInfo(HWND top) {
@@ -136,11 +108,6 @@ HWND FocusOf(HWND top) {
 
 HWND CaptureOf(HWND top) {
     return GuiInfo(top).hwndCapture;
-}
-
-bool BringToFront(HWND top) {
-    return WaitFor(
-        [&] { return GetForegroundWindow() == top || (SetForegroundWindow(top), false); });
 }
 
 void Chord(const std::vector<WORD>& keys) {
@@ -207,10 +174,6 @@ std::wstring DistDir() {
     const DWORD n =
         GetEnvironmentVariableW(L"MOODPAD_DIST_DIR", buf, static_cast<DWORD>(std::size(buf)));
     return n > 0 && n < std::size(buf) ? std::wstring(buf, n) : ExeDir() + L"\\dist";
-}
-
-bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
@@ -398,36 +361,10 @@ bool Moodpad::Prepare(const Settings* s) {
     return WriteFile(Ini(), s->Text());
 }
 
-bool Moodpad::WaitReady(DWORD timeoutMs) {
-    return WaitFor(
-        [&] {
-            main = TopWindow(proc.pid, L"TMainForm", L"Moodpad", true);
-            return main && IsWindowEnabled(main) && !Splash();
-        },
-        timeoutMs);
-}
-
-std::vector<std::wstring> Moodpad::BoxTexts() const {
-    std::vector<std::wstring> texts;
-    for (HWND b : TopWindows(proc.pid, L"#32770", nullptr, true))
-        texts.push_back(MessageBoxText(b));
-    return texts;
-}
-
 std::wstring Moodpad::Stored(const wchar_t* section, const wchar_t* key) const {
     wchar_t v[MAX_PATH] = {};
     GetPrivateProfileStringW(section, key, L"?", v, MAX_PATH, Ini().c_str());
     return v;
-}
-
-bool Moodpad::Minimise() {
-    PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    return WaitFor([&] { return IsIconic(main) != FALSE; });
-}
-
-bool Moodpad::Restore() {
-    PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
-    return WaitFor([&] { return !IsIconic(main); }) && Settle(main);
 }
 
 bool Target::Start(bool keysOnly) {
@@ -447,14 +384,6 @@ std::vector<LogLine> Target::Lines(const std::string& kind) const {
         if (kind.empty() || l.kind == kind)
             out.push_back(l);
     return out;
-}
-
-bool Target::Sync() {
-    const unsigned long long n = ++marks;
-    PostMessageW(top, kTargetMark, static_cast<WPARAM>(n), 0);
-    return WaitFor([&] {
-        return std::ranges::any_of(Lines("MARK"), [&](const LogLine& l) { return l.a == n; });
-    });
 }
 
 } // namespace support

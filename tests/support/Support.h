@@ -12,6 +12,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <thread>
@@ -24,25 +25,44 @@ void Pump();
 // Polls pred every pollMs until it holds or the time is up, serving this thread's messages.
 bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs = 5000, DWORD pollMs = 15);
 // True once the window's thread has served everything sent to it before; false if it hangs.
-bool Settle(HWND wnd);
+inline bool Settle(HWND wnd) {
+    DWORD_PTR r = 0;
+    return SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r) != 0;
+}
 // The text of a window of any process; "<no answer>" when it does not answer within 3 s.
 std::wstring Text(HWND wnd);
 // For failure messages: every character above 0x7F as '?'.
 std::string Narrow(const std::wstring& s);
-std::wstring Widen(const std::string& s);
-RECT WindowRect(HWND wnd);
-POINT Centre(const RECT& r);
-bool IsTopmost(HWND wnd);
+inline std::wstring Widen(const std::string& s) {
+    return std::wstring(s.begin(), s.end());
+}
+inline RECT WindowRect(HWND wnd) {
+    RECT r{};
+    return GetWindowRect(wnd, &r), r;
+}
+inline POINT Centre(const RECT& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+inline bool IsTopmost(HWND wnd) {
+    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 // The top-level windows of the class (and title, unless null) of a process (of any with pid 0),
 // or its visible ones; the first of them or null.
 std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr,
                              bool visible = false);
-HWND TopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr, bool visible = false);
+inline HWND TopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title = nullptr,
+                      bool visible = false) {
+    const auto found = TopWindows(pid, cls, title, visible);
+    return found.empty() ? nullptr : found[0];
+}
 // The window with the keyboard focus in the thread of top.
 HWND FocusOf(HWND top);
 // The window that has the mouse captured in the thread of top.
 HWND CaptureOf(HWND top);
-bool BringToFront(HWND top);
+inline bool BringToFront(HWND top) {
+    return WaitFor(
+        [&] { return GetForegroundWindow() == top || (SetForegroundWindow(top), false); });
+}
 
 // Presses the keys in order and releases them in reverse, in one input call.
 void Chord(const std::vector<WORD>& keys);
@@ -60,7 +80,9 @@ std::string ClipboardText();
 std::wstring ExeDir();
 // The program under test: %MOODPAD_DIST_DIR%, else "dist" beside this program.
 std::wstring DistDir();
-bool FileExists(const std::wstring& path);
+inline bool FileExists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 // A fresh folder under %TEMP%, removed with everything in it at scope end.
 struct TempDir {
@@ -191,11 +213,23 @@ struct Moodpad {
     bool Launch() { return proc.Start(Exe(), L"", dir.path); }
     bool Start(const Settings& s) { return Prepare(&s) && Launch(); }
     // Waits for the main window to be shown and enabled with the splash gone.
-    bool WaitReady(DWORD timeoutMs = 15000);
+    bool WaitReady(DWORD timeoutMs = 15000) {
+        return WaitFor(
+            [&] {
+                main = TopWindow(proc.pid, L"TMainForm", L"Moodpad", true);
+                return main && IsWindowEnabled(main) && !Splash();
+            },
+            timeoutMs);
+    }
     HWND Splash() const { return TopWindow(proc.pid, L"TSplashForm", nullptr, true); }
     HWND Control(TMainControl c) const { return GetDlgItem(main, MainControlIds[c]); }
     HWND Palette() const { return GetDlgItem(Control(mcPanel), PALETTEID); }
-    std::vector<std::wstring> BoxTexts() const;
+    std::vector<std::wstring> BoxTexts() const {
+        std::vector<std::wstring> texts;
+        for (HWND b : TopWindows(proc.pid, L"#32770", nullptr, true))
+            texts.push_back(MessageBoxText(b));
+        return texts;
+    }
     // A value in the settings file, "?" when missing.
     std::wstring Stored(const wchar_t* section, const wchar_t* key) const;
     // The program's first message box, once there is one; null when none came in time or the
@@ -204,8 +238,14 @@ struct Moodpad {
         return support::WaitBox(proc.pid, nullptr, timeoutMs, [&] { return !proc.Running(); });
     }
     // Minimises or restores the window by its system commands and waits until it is so.
-    bool Minimise();
-    bool Restore();
+    bool Minimise() {
+        PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return WaitFor([&] { return IsIconic(main) != FALSE; });
+    }
+    bool Restore() {
+        PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+        return WaitFor([&] { return !IsIconic(main); }) && Settle(main);
+    }
     // Sends WM_CLOSE and waits for the process to end.
     bool Close(DWORD timeoutMs = 10000) {
         PostMessageW(main, WM_CLOSE, 0, 0);
@@ -232,7 +272,13 @@ struct Target {
     std::vector<LogLine> Lines(const std::string& kind = "") const;
     size_t Count(const std::string& kind) const { return Lines(kind).size(); }
     // True once everything posted to the target before this call has been logged.
-    bool Sync();
+    bool Sync() {
+        const unsigned long long n = ++marks;
+        PostMessageW(top, kTargetMark, static_cast<WPARAM>(n), 0);
+        return WaitFor([&] {
+            return std::ranges::any_of(Lines("MARK"), [&](const LogLine& l) { return l.a == n; });
+        });
+    }
     // Brings the target to the front with the keyboard focus in its edit.
     bool Activate() {
         PostMessageW(top, kTargetActivate, 0, 0);
