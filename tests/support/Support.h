@@ -246,6 +246,11 @@ struct Moodpad {
         PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
         return WaitFor([&] { return !IsIconic(main); }) && Settle(main);
     }
+    // Presses the chord (by default the tests' hot key) and waits for the window restored in front.
+    bool HotKey(const std::vector<WORD>& chord = {VK_MENU, 'E'}, DWORD timeoutMs = 5000) {
+        Chord(chord);
+        return WaitFor([&] { return !IsIconic(main) && GetForegroundWindow() == main; }, timeoutMs);
+    }
     // Sends WM_CLOSE and waits for the process to end.
     bool Close(DWORD timeoutMs = 10000) {
         PostMessageW(main, WM_CLOSE, 0, 0);
@@ -268,6 +273,18 @@ struct Target {
 
     // keysOnly: the edit takes keyboard input only (target.cpp).
     bool Start(bool keysOnly = false);
+    // Notepad (exe) in its place instead, in front with the keyboard focus in its edit; beside the
+    // palette, for on Wine's null driver activation does not raise a window, so an overlapping
+    // notepad would keep covering the palette after the hot key.
+    bool StartNotepad(const std::wstring& exe) {
+        if (!proc.Start(exe) || !WaitFor([&] {
+                return (top = TopWindow(proc.pid, L"Notepad")) &&
+                       (edit = FindWindowExW(top, nullptr, L"Edit", nullptr));
+            }))
+            return false;
+        MoveWindow(top, 20, 20, 400, 240, TRUE);
+        return BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; });
+    }
     // The logged lines, all or of one kind.
     std::vector<LogLine> Lines(const std::string& kind = "") const;
     size_t Count(const std::string& kind) const { return Lines(kind).size(); }

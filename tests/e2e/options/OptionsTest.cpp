@@ -36,8 +36,7 @@ struct OptionsRun {
 bool Summons(Moodpad& pad, Target& target, const std::vector<WORD>& chord, DWORD ms = 5000) {
     if (!pad.Minimise() || !target.Activate())
         return false;
-    Chord(chord);
-    return WaitFor([&] { return !IsIconic(pad.main) && GetForegroundWindow() == pad.main; }, ms);
+    return pad.HotKey(chord, ms);
 }
 
 TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {

@@ -34,10 +34,8 @@ struct HotKeyRun {
         ASSERT_TRUE(pad.Minimise() && target.Activate() && ClearClipboard());
         if (holdAlt)
             SendKey(VK_MENU, false);
-        Chord(holdAlt ? std::vector<WORD>{'E'} : std::vector<WORD>{VK_MENU, 'E'});
-        ASSERT_TRUE(WaitFor([&] {
-            return !IsIconic(pad.main) && GetForegroundWindow() == pad.main;
-        })) << "the hot key did not bring the palette to the front";
+        ASSERT_TRUE(pad.HotKey(holdAlt ? std::vector<WORD>{'E'} : std::vector<WORD>{VK_MENU, 'E'}))
+            << "the hot key did not bring the palette to the front";
         faces.emplace(pad.Palette());
         ASSERT_EQ(faces->Count(), 2);
     }
@@ -170,22 +168,12 @@ TEST(Insertion, ChoicesInQuickSuccessionAllArrive) {
 TEST(Insertion, A64BitNotepadReceivesTheText) {
     Moodpad pad;
     ASSERT_TRUE(pad.Start({.faces = NumberedFaces(2)}) && pad.WaitReady());
-    Process notepad;
-    HWND top = nullptr, edit = nullptr;
-    ASSERT_TRUE(notepad.Start(L"C:\\windows\\sysnative\\notepad.exe") && WaitFor([&] {
-                    return (top = TopWindow(notepad.pid, L"Notepad")) &&
-                           (edit = FindWindowExW(top, nullptr, L"Edit", nullptr));
-                }));
-    // Beside the palette: on Wine's null driver activation does not raise a window, so an
-    // overlapping notepad would keep covering the palette after the hot key.
-    MoveWindow(top, 20, 20, 400, 240, TRUE);
-    ASSERT_TRUE(BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; }));
-    Chord({VK_MENU, 'E'});
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.main; }));
-    Faces faces(pad.Palette());
-    faces.Click(2);
-    EXPECT_TRUE(WaitFor([&] { return Text(edit) == L" s1 "; }))
-        << "notepad holds '" << Narrow(Text(edit)) << "', clipboard '" << ClipboardText() << "'";
+    Target notepad;
+    ASSERT_TRUE(notepad.StartNotepad(L"C:\\windows\\sysnative\\notepad.exe") && pad.HotKey());
+    Faces(pad.Palette()).Click(2);
+    EXPECT_TRUE(WaitFor([&] { return notepad.EditText() == L" s1 "; }))
+        << "notepad holds '" << Narrow(notepad.EditText()) << "', clipboard '" << ClipboardText()
+        << "'";
 }
 
 // A clipboard that another program keeps open: one error, nothing delivered, no minimising.
