@@ -66,6 +66,11 @@ inline bool BringToFront(HWND top) {
 
 // Presses the keys in order and releases them in reverse, in one input call.
 void Chord(const std::vector<WORD>& keys);
+// Moves the focus of dialog d to its control id and presses the key there.
+inline void Press(HWND d, int id, WORD key) {
+    SendMessageW(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, id)), TRUE);
+    Chord({key});
+}
 // One key pressed or released.
 void SendKey(WORD vk, bool up);
 void MoveMouse(POINT p);

@@ -11,11 +11,8 @@ namespace {
 
 HWND OpenOrderDialog(const Moodpad& pad) {
     Chord({'O'});
-    HWND d = nullptr;
-    WaitFor([&] {
-        return (d = TopWindow(pad.proc.pid, MAKEINTATOM(32770), OrderDialogCaption, true)) &&
-               FocusOf(d);
-    });
+    const HWND d = WaitBox(pad.proc.pid, OrderDialogCaption);
+    WaitFor([&] { return FocusOf(d) != nullptr; });
     return d;
 }
 

@@ -118,11 +118,7 @@ TEST(Options, OnlyANewFaceDirectoryChosenInTheDirectoryDialogRebuildsThePalette)
     ASSERT_TRUE(pad.Launch() && pad.WaitReady());
     OptionsRun run{pad};
     ASSERT_TRUE(run.Open());
-    const auto press = [](HWND dlg, int id, WORD key) {
-        SendMessageW(dlg, WM_NEXTDLGCTL, WPARAM(GetDlgItem(dlg, id)), TRUE);
-        Chord({key});
-    };
-    press(run.dlg, oiBrowsePath, VK_SPACE);
+    Press(run.dlg, oiBrowsePath, VK_SPACE);
     const HWND sel = WaitBox(pad.proc.pid, L"Select Directory");
     ASSERT_TRUE(sel && WaitFor([&] { return GetForegroundWindow() == sel; }));
     std::wstring chosen;
@@ -137,16 +133,16 @@ TEST(Options, OnlyANewFaceDirectoryChosenInTheDirectoryDialogRebuildsThePalette)
         });
     };
     ASSERT_TRUE(endsWith(L"\\faces")) << Narrow(shown());
-    press(sel, 102, VK_UP); // the open folder above: the program's
+    Press(sel, 102, VK_UP); // the open folder above: the program's
     Chord({VK_RETURN});
     ASSERT_TRUE(endsWith(pad.dir.path.substr(pad.dir.path.rfind(L'\\')))) << Narrow(shown());
     Chord({VK_END});
     Chord({VK_RETURN});
     ASSERT_TRUE(endsWith(L"\\zfaces")) << Narrow(shown());
-    press(sel, IDOK, VK_RETURN);
+    Press(sel, IDOK, VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(sel); }));
     EXPECT_EQ(Text(run.Item(oiPicturePath)), shown());
-    press(run.dlg, IDOK, VK_RETURN);
+    Press(run.dlg, IDOK, VK_RETURN);
     ASSERT_TRUE(run.Closed());
     const HWND notice = pad.WaitBox();
     ASSERT_TRUE(notice) << "no rebuild from the chosen folder";
@@ -171,7 +167,7 @@ TEST(Options, OnlyANewFaceDirectoryChosenInTheDirectoryDialogRebuildsThePalette)
                 WaitFor([&] { return TopWindow(pad.proc.pid, L"HH Parent", nullptr, true); }));
             ASSERT_TRUE(BringToFront(run.dlg));
         }
-        press(run.dlg, IDOK, VK_RETURN);
+        Press(run.dlg, IDOK, VK_RETURN);
         ASSERT_TRUE(run.Closed());
         const HWND again = pad.WaitBox(rebuilds ? 10000 : 1500);
         EXPECT_EQ(again != nullptr, rebuilds) << Narrow(typed);
