@@ -41,74 +41,7 @@ std::wstring NewTempDir(const std::wstring& parent) {
     return p.wstring();
 }
 
-VARIANT Child(long child) {
-    VARIANT v{};
-    v.vt = VT_I4, v.lVal = child;
-    return v;
-}
-
 } // namespace
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&msg);
-}
-
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs, DWORD pollMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (pred())
-            return true;
-        if (GetTickCount64() >= deadline)
-            return false;
-        Pump();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, pollMs, QS_ALLINPUT);
-    }
-}
-
-std::wstring Text(HWND wnd) {
-    wchar_t buf[2048] = {};
-    DWORD_PTR n = 0;
-    // WM_GETTEXT carries the text across processes, unlike GetWindowText.
-    if (!SendMessageTimeoutW(wnd, WM_GETTEXT, std::size(buf), reinterpret_cast<LPARAM>(buf),
-                             SMTO_ABORTIFHUNG, 3000, &n))
-        return L"<no answer>";
-    return std::wstring(buf, std::min<size_t>(n, std::size(buf) - 1));
-}
-
-std::string Narrow(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
-std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title, bool visible) {
-    std::vector<HWND> found;
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, cls, title)) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if ((!pid || owner == pid) && (!visible || IsWindowVisible(w)))
-            found.push_back(w);
-    }
-    return found;
-}
-
-static GUITHREADINFO GuiInfo(HWND top) {
-    GUITHREADINFO gti{};
-    gti.cbSize = sizeof gti;
-    GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti);
-    return gti;
-}
-
-HWND FocusOf(HWND top) {
-    return GuiInfo(top).hwndFocus;
-}
-
-HWND CaptureOf(HWND top) {
-    return GuiInfo(top).hwndCapture;
-}
 
 void Chord(const std::vector<WORD>& keys) {
     std::vector<INPUT> in;
@@ -133,11 +66,6 @@ void MouseButton(POINT p, bool down) {
 
 void Click(POINT p) {
     Send({Mouse(p, 0), Mouse(p, MOUSEEVENTF_LEFTDOWN), Mouse(p, MOUSEEVENTF_LEFTUP)});
-}
-
-bool ClearClipboard() {
-    return WaitFor([] { return OpenClipboard(nullptr) != 0; }, 3000) && EmptyClipboard() &&
-           CloseClipboard();
 }
 
 std::string ClipboardText() {
@@ -174,30 +102,6 @@ std::wstring DistDir() {
     const DWORD n =
         GetEnvironmentVariableW(L"MOODPAD_DIST_DIR", buf, static_cast<DWORD>(std::size(buf)));
     return n > 0 && n < std::size(buf) ? std::wstring(buf, n) : ExeDir() + L"\\dist";
-}
-
-bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
-    Kill();
-    std::wstring cmd = L"\"" + exe + L"\" " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        dir.empty() ? nullptr : dir.c_str(), &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    handle = pi.hProcess;
-    pid = pi.dwProcessId;
-    return true;
-}
-
-void Process::Kill() {
-    if (!handle)
-        return;
-    TerminateProcess(handle, 1);
-    WaitForSingleObject(handle, 5000);
-    CloseHandle(handle);
-    handle = nullptr, pid = 0;
 }
 
 // Counts the windows of process `first` into `second`: EnumWindows and EnumChildWindows both.
@@ -266,15 +170,6 @@ BoxReader::BoxReader()
           }
       }) {}
 
-std::vector<Face> NumberedFaces(int n) {
-    std::vector<Face> faces;
-    for (int i = 0; i < n; ++i) {
-        const std::string k = std::to_string(i);
-        faces.push_back({"b" + k, i == 0 ? ":-)" : "s" + k, "Hint " + k});
-    }
-    return faces;
-}
-
 std::string Settings::Text() const {
     std::ostringstream s;
     s << "[AutoInsert]\r\nEnabled=" << autoInsert << "\r\nTrackWindows=" << trackWindows
@@ -288,57 +183,6 @@ std::string Settings::Text() const {
     for (const Face& f : faces)
         s << f.picture << "=" << f.sequence << " " << f.hint << "\r\n";
     return s.str();
-}
-
-Faces::Faces(HWND palette) : com(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-    if (palette)
-        AccessibleObjectFromWindow(palette, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                   reinterpret_cast<void**>(&acc));
-}
-
-Faces::~Faces() {
-    if (acc)
-        acc->Release();
-    if (com)
-        CoUninitialize();
-}
-
-long Faces::Count() const {
-    long n = 0;
-    return acc && SUCCEEDED(acc->get_accChildCount(&n)) ? n : 0;
-}
-
-std::wstring Faces::String(StringGetter get, long child) const {
-    BSTR s = nullptr;
-    if (!acc || FAILED((acc->*get)(Child(child), &s)) || !s)
-        return L"";
-    std::wstring w(s, SysStringLen(s));
-    SysFreeString(s);
-    return w;
-}
-
-long Faces::Long(LongGetter get, long child) const {
-    VARIANT v;
-    VariantInit(&v);
-    return acc && SUCCEEDED((acc->*get)(Child(child), &v)) && v.vt == VT_I4 ? v.lVal : 0;
-}
-
-RECT Faces::Location(long child) const {
-    long x = 0, y = 0, w = 0, h = 0;
-    if (!acc || FAILED(acc->accLocation(&x, &y, &w, &h, Child(child))))
-        return {};
-    return {x, y, x + w, y + h};
-}
-
-long Faces::First(long state, bool has) const {
-    for (long k = 1, n = Count(); k <= n; ++k)
-        if (((State(k) & state) != 0) == has)
-            return k;
-    return 0;
-}
-
-bool Faces::DoDefaultAction(long child) const {
-    return acc && SUCCEEDED(acc->accDoDefaultAction(Child(child)));
 }
 
 bool Moodpad::Prepare(const Settings* s) {
@@ -359,22 +203,6 @@ bool Moodpad::Prepare(const Settings* s) {
         if (f.withPicture && !fs::copy_file(picture, folder / (f.picture + ".bmp"), ec))
             return false;
     return WriteFile(Ini(), s->Text());
-}
-
-std::wstring Moodpad::Stored(const wchar_t* section, const wchar_t* key) const {
-    wchar_t v[MAX_PATH] = {};
-    GetPrivateProfileStringW(section, key, L"?", v, MAX_PATH, Ini().c_str());
-    return v;
-}
-
-bool Target::Start(bool keysOnly) {
-    return proc.Start(ExeDir() + L"\\target.exe",
-                      L"\"" + (dir / L"target.log") + L"\"" + (keysOnly ? L" keys" : L""),
-                      dir.path) &&
-           WaitFor([&] {
-               return (top = TopWindow(proc.pid, L"MoodpadTarget")) &&
-                      (edit = GetWindow(top, GW_CHILD)) != nullptr;
-           });
 }
 
 std::vector<LogLine> Target::Lines(const std::string& kind) const {
