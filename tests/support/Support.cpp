@@ -97,13 +97,6 @@ std::wstring ExeDir() {
     return fs::path(std::wstring(buf, n)).parent_path().wstring();
 }
 
-std::wstring DistDir() {
-    wchar_t buf[MAX_PATH * 4];
-    const DWORD n =
-        GetEnvironmentVariableW(L"MOODPAD_DIST_DIR", buf, static_cast<DWORD>(std::size(buf)));
-    return n > 0 && n < std::size(buf) ? std::wstring(buf, n) : ExeDir() + L"\\dist";
-}
-
 // Counts the windows of process `first` into `second`: EnumWindows and EnumChildWindows both.
 static BOOL CALLBACK CountWindows(HWND w, LPARAM lp) {
     auto* tally = reinterpret_cast<std::pair<DWORD, long>*>(lp);
@@ -128,14 +121,6 @@ Usage UsageOf(const Process& p) {
     if (GetProcessMemoryInfo(p.handle, &pmc, sizeof pmc))
         u.pagefile = pmc.PagefileUsage;
     return u;
-}
-
-HWND WaitBox(DWORD pid, const wchar_t* title, DWORD timeoutMs,
-             const std::function<bool()>& giveUp) {
-    HWND box = nullptr;
-    WaitFor([&] { return (box = TopWindow(pid, L"#32770", title, true)) || (giveUp && giveUp()); },
-            timeoutMs);
-    return box;
 }
 
 // The static controls of a message box: its message and its icon.

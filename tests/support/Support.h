@@ -144,12 +144,19 @@ inline bool ClearClipboard() {
     return WaitFor([] { return OpenClipboard(nullptr) != 0; }, 3000) && EmptyClipboard() &&
            CloseClipboard();
 }
+
 std::string ClipboardText();
 
 // The folder of this program, where the helper programs are.
 std::wstring ExeDir();
 // The program under test: %MOODPAD_DIST_DIR%, else "dist" beside this program.
-std::wstring DistDir();
+inline std::wstring DistDir() {
+    wchar_t buf[MAX_PATH * 4];
+    const DWORD n =
+        GetEnvironmentVariableW(L"MOODPAD_DIST_DIR", buf, static_cast<DWORD>(std::size(buf)));
+    return n > 0 && n < std::size(buf) ? std::wstring(buf, n) : ExeDir() + L"\\dist";
+}
+
 inline bool FileExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -211,8 +218,14 @@ Usage UsageOf(const Process& p);
 
 // The first visible dialog or message box of a process (with the title, unless null) within the
 // time, null if none came or giveUp held; a box's message; its OK pressed.
-HWND WaitBox(DWORD pid, const wchar_t* title = nullptr, DWORD timeoutMs = 10000,
-             const std::function<bool()>& giveUp = {});
+inline HWND WaitBox(DWORD pid, const wchar_t* title = nullptr, DWORD timeoutMs = 10000,
+                    const std::function<bool()>& giveUp = {}) {
+    HWND box = nullptr;
+    WaitFor([&] { return (box = TopWindow(pid, L"#32770", title, true)) || (giveUp && giveUp()); },
+            timeoutMs);
+    return box;
+}
+
 std::wstring MessageBoxText(HWND box);
 inline void PressOk(HWND box) {
     PostMessageW(box, WM_COMMAND, IDOK, 0);
