@@ -11,8 +11,11 @@ namespace {
 
 HWND OpenOrderDialog(const Moodpad& pad) {
     Chord({'O'});
-    const HWND d = WaitBox(pad.proc.pid, OrderDialogCaption);
-    WaitFor([&] { return FocusOf(d) != nullptr; });
+    HWND d = nullptr;
+    WaitFor([&] {
+        return (d = TopWindow(pad.proc.pid, MAKEINTATOM(32770), OrderDialogCaption, true)) &&
+               FocusOf(d);
+    });
     return d;
 }
 
@@ -32,7 +35,8 @@ std::vector<int> SelectedRows(HWND list) {
 }
 
 TEST(OrderDialog, MovedRowsReorderThePaletteAtOnceAndReachTheFileAtTheClose) {
-    const Settings s{.faces = NumberedFaces(5)};
+    Settings s;
+    s.faces = NumberedFaces(5);
     Moodpad pad;
     ASSERT_TRUE(pad.Start(s) && pad.WaitReady() && BringToFront(pad.main));
     Faces faces(pad.Palette());

@@ -46,7 +46,8 @@ TEST(Load, ChoicesHotKeysAndResizesLeaveNothingBehind) {
     ASSERT_TRUE(pad.BoxTexts().empty()) << Narrow(pad.BoxTexts()[0]);
     const auto hotKey = [&] {
         ASSERT_TRUE(target.Activate());
-        ASSERT_TRUE(pad.HotKey());
+        Chord({VK_MENU, 'E'});
+        ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.main; }));
     };
     hotKey();
     // A click gives the palette the keyboard focus, and is the first choice.

@@ -30,11 +30,22 @@ TEST(Unicode, AFileTheProgramWroteComesBackByteForByteAndAnEmojiArrivesWhole) {
         if (run.utf8) {
             Faces faces(pad.Palette());
             EXPECT_EQ(faces.Name(1) + L" " + faces.Hint(1), L"\U0001F600 Caf\u00e9");
+            Process notepad;
             Target target;
-            ASSERT_TRUE(run.notepad ? target.StartNotepad(L"C:\\windows\\notepad.exe")
-                                    : target.Start(true) && target.Activate());
-            const HWND edit = target.edit;
-            ASSERT_TRUE(pad.HotKey());
+            HWND top = nullptr, edit = nullptr;
+            if (run.notepad) {
+                ASSERT_TRUE(notepad.Start(L"C:\\windows\\notepad.exe") && WaitFor([&] {
+                                return (top = TopWindow(notepad.pid, L"Notepad")) &&
+                                       (edit = FindWindowExW(top, nullptr, L"Edit", nullptr));
+                            }));
+                MoveWindow(top, 20, 20, 400, 240, TRUE); // beside the palette
+                ASSERT_TRUE(BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; }));
+            } else {
+                ASSERT_TRUE(target.Start(true) && target.Activate());
+                top = target.top, edit = target.edit;
+            }
+            Chord({VK_MENU, 'E'});
+            ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.main; }));
             faces.Click(1);
             EXPECT_TRUE(WaitFor([&] { return Text(edit) == L" \U0001F600 "; }))
                 << Narrow(Text(edit)) << " (" << Text(edit).size() << " units)";

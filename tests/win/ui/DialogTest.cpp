@@ -71,8 +71,10 @@ int FocusId(HWND d) {
 
 // The probe dialog once it shows and has the focus.
 HWND WaitDialog() {
-    const HWND d = WaitBox(GetCurrentProcessId(), Caption);
-    WaitFor([&] { return FocusId(d) != 0; });
+    HWND d = nullptr;
+    WaitFor([&] {
+        return (d = FindWindowW(MAKEINTATOM(32770), Caption)) && IsWindowVisible(d) && FocusId(d);
+    });
     return d;
 }
 
