@@ -11,8 +11,8 @@ namespace {
 
 // UTF-8 into a keyboard-only target by typed Ctrl+V (the clipboard's Unicode text) and by typed
 // characters, into Wine's notepad by posted characters (the two surrogate halves of U+1F600); and
-// ANSI. The pictures' names differ from the shipped ones: the tests' folder "faces" is the shipped
-// "Faces" where case is ignored.
+// ANSI. The pictures' names differ from the shipped ones: the tests' folder "faces"
+// is the shipped "Faces" where case is ignored.
 TEST(Unicode, AFileTheProgramWroteComesBackByteForByteAndAnEmojiArrivesWhole) {
     const struct {
         bool utf8, useClipboard, notepad;
@@ -30,6 +30,8 @@ TEST(Unicode, AFileTheProgramWroteComesBackByteForByteAndAnEmojiArrivesWhole) {
         if (run.utf8) {
             Faces faces(pad.Palette());
             EXPECT_EQ(faces.Name(1) + L" " + faces.Hint(1), L"\U0001F600 Caf\u00e9");
+            // Put away, as a user works: the hot key brings it back.
+            ASSERT_TRUE(pad.Minimise());
             Process notepad;
             Target target;
             HWND top = nullptr, edit = nullptr;
@@ -45,7 +47,8 @@ TEST(Unicode, AFileTheProgramWroteComesBackByteForByteAndAnEmojiArrivesWhole) {
                 top = target.top, edit = target.edit;
             }
             Chord({VK_MENU, 'E'});
-            ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.main; }));
+            ASSERT_TRUE(
+                WaitFor([&] { return !IsIconic(pad.main) && GetForegroundWindow() == pad.main; }));
             faces.Click(1);
             EXPECT_TRUE(WaitFor([&] { return Text(edit) == L" \U0001F600 "; }))
                 << Narrow(Text(edit)) << " (" << Text(edit).size() << " units)";
