@@ -230,9 +230,10 @@ struct Target {
     size_t Count(const std::string& kind) const { return Lines(kind).size(); }
     // True once everything posted to the target before this call has been logged.
     bool Sync();
-    // Brings the target to the front with the keyboard focus in its edit.
+    // Brings the target to the front with the keyboard focus in its edit. Sent, not posted: a
+    // request still queued would take the foreground back from whatever the test brings next.
     bool Activate() {
-        PostMessageW(top, kTargetActivate, 0, 0);
+        SendMessageTimeoutW(top, kTargetActivate, 0, 0, SMTO_NORMAL, 5000, nullptr);
         return BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; });
     }
     std::wstring EditText() const { return Text(edit); }

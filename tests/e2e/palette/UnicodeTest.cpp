@@ -51,7 +51,8 @@ TEST(Unicode, AFileTheProgramWroteComesBackByteForByteAndAnEmojiArrivesWhole) {
                 WaitFor([&] { return !IsIconic(pad.main) && GetForegroundWindow() == pad.main; }));
             faces.Click(1);
             EXPECT_TRUE(WaitFor([&] { return Text(edit) == L" \U0001F600 "; }))
-                << Narrow(Text(edit)) << " (" << Text(edit).size() << " units)";
+                << Narrow(Text(edit)) << " (" << Text(edit).size() << " units); target's log:\n"
+                << (run.notepad ? "" : ReadFile(target.dir / L"target.log"));
             EXPECT_EQ(Text(pad.Control(mcSequence)), L"\U0001F600");
         }
         ASSERT_TRUE(pad.Close());
