@@ -417,7 +417,7 @@ void ClickToPaste(Folder& folder) {
         std::vector<double> pastes;
         if (!WaitFor([&] { return (pastes = PasteTimes(target)).size() > before; }, 5000)) {
             std::string why = GetForegroundWindow() == pad.main ? "" : ", the palette not in front";
-            if (HWND box = WaitBox(pad.proc.pid, 0))
+            if (HWND box = WaitBox(pad.proc.pid, nullptr, 0))
                 why += ", a box saying \"" + Narrow(MessageBoxText(box)) + "\"";
             Note("click " + std::to_string(i) + ": no paste arrived" + why);
             return;

@@ -41,107 +41,7 @@ std::wstring NewTempDir(const std::wstring& parent) {
     return p.wstring();
 }
 
-VARIANT Child(long child) {
-    VARIANT v{};
-    v.vt = VT_I4, v.lVal = child;
-    return v;
-}
-
 } // namespace
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-        DispatchMessageW(&msg);
-}
-
-bool WaitFor(const std::function<bool()>& pred, DWORD timeoutMs, DWORD pollMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (pred())
-            return true;
-        if (GetTickCount64() >= deadline)
-            return false;
-        Pump();
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, pollMs, QS_ALLINPUT);
-    }
-}
-
-bool Settle(HWND wnd) {
-    DWORD_PTR r = 0;
-    return SendMessageTimeoutW(wnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r) != 0;
-}
-
-std::wstring Text(HWND wnd) {
-    wchar_t buf[2048] = {};
-    DWORD_PTR n = 0;
-    // WM_GETTEXT carries the text across processes, unlike GetWindowText.
-    if (!SendMessageTimeoutW(wnd, WM_GETTEXT, std::size(buf), reinterpret_cast<LPARAM>(buf),
-                             SMTO_ABORTIFHUNG, 3000, &n))
-        return L"<no answer>";
-    return std::wstring(buf, std::min<size_t>(n, std::size(buf) - 1));
-}
-
-std::string Narrow(const std::wstring& s) {
-    std::string out;
-    for (wchar_t c : s)
-        out += c < 0x80 ? static_cast<char>(c) : '?';
-    return out;
-}
-
-std::wstring Widen(const std::string& s) {
-    return std::wstring(s.begin(), s.end());
-}
-
-RECT WindowRect(HWND wnd) {
-    RECT r{};
-    GetWindowRect(wnd, &r);
-    return r;
-}
-
-POINT Centre(const RECT& r) {
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
-bool IsTopmost(HWND wnd) {
-    return (GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-std::vector<HWND> TopWindows(DWORD pid, const wchar_t* cls, const wchar_t* title, bool visible) {
-    std::vector<HWND> found;
-    for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, cls, title)) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if ((!pid || owner == pid) && (!visible || IsWindowVisible(w)))
-            found.push_back(w);
-    }
-    return found;
-}
-
-HWND TopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title, bool visible) {
-    const auto found = TopWindows(pid, cls, title, visible);
-    return found.empty() ? nullptr : found[0];
-}
-
-static GUITHREADINFO GuiInfo(HWND top) {
-    GUITHREADINFO gti{};
-    gti.cbSize = sizeof gti;
-    GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti);
-    return gti;
-}
-
-HWND FocusOf(HWND top) {
-    return GuiInfo(top).hwndFocus;
-}
-
-HWND CaptureOf(HWND top) {
-    return GuiInfo(top).hwndCapture;
-}
-
-bool BringToFront(HWND top) {
-    return WaitFor(
-        [&] { return GetForegroundWindow() == top || (SetForegroundWindow(top), false); });
-}
 
 void Chord(const std::vector<WORD>& keys) {
     std::vector<INPUT> in;
@@ -166,11 +66,6 @@ void MouseButton(POINT p, bool down) {
 
 void Click(POINT p) {
     Send({Mouse(p, 0), Mouse(p, MOUSEEVENTF_LEFTDOWN), Mouse(p, MOUSEEVENTF_LEFTUP)});
-}
-
-bool ClearClipboard() {
-    return WaitFor([] { return OpenClipboard(nullptr) != 0; }, 3000) && EmptyClipboard() &&
-           CloseClipboard();
 }
 
 std::string ClipboardText() {
@@ -202,41 +97,6 @@ std::wstring ExeDir() {
     return fs::path(std::wstring(buf, n)).parent_path().wstring();
 }
 
-std::wstring DistDir() {
-    wchar_t buf[MAX_PATH * 4];
-    const DWORD n =
-        GetEnvironmentVariableW(L"MOODPAD_DIST_DIR", buf, static_cast<DWORD>(std::size(buf)));
-    return n > 0 && n < std::size(buf) ? std::wstring(buf, n) : ExeDir() + L"\\dist";
-}
-
-bool FileExists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool Process::Start(const std::wstring& exe, const std::wstring& args, const std::wstring& dir) {
-    Kill();
-    std::wstring cmd = L"\"" + exe + L"\" " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        dir.empty() ? nullptr : dir.c_str(), &si, &pi))
-        return false;
-    CloseHandle(pi.hThread);
-    handle = pi.hProcess;
-    pid = pi.dwProcessId;
-    return true;
-}
-
-void Process::Kill() {
-    if (!handle)
-        return;
-    TerminateProcess(handle, 1);
-    WaitForSingleObject(handle, 5000);
-    CloseHandle(handle);
-    handle = nullptr, pid = 0;
-}
-
 // Counts the windows of process `first` into `second`: EnumWindows and EnumChildWindows both.
 static BOOL CALLBACK CountWindows(HWND w, LPARAM lp) {
     auto* tally = reinterpret_cast<std::pair<DWORD, long>*>(lp);
@@ -263,14 +123,6 @@ Usage UsageOf(const Process& p) {
     return u;
 }
 
-HWND WaitBox(DWORD pid, DWORD timeoutMs, const std::function<bool()>& giveUp) {
-    HWND box = nullptr;
-    WaitFor(
-        [&] { return (box = TopWindow(pid, L"#32770", nullptr, true)) || (giveUp && giveUp()); },
-        timeoutMs);
-    return box;
-}
-
 // The static controls of a message box: its message and its icon.
 static std::vector<HWND> Statics(HWND box) {
     std::vector<HWND> found;
@@ -293,12 +145,7 @@ std::wstring MessageBoxText(HWND box) {
 BoxReader::BoxReader()
     : thread([this] {
           // Found by the program's name in its caption, unlike a dialog under test.
-          HWND box = nullptr;
-          if (WaitFor(
-                  [&] {
-                      return (box = TopWindow(GetCurrentProcessId(), L"#32770", L"Moodpad", true));
-                  },
-                  10000)) {
+          if (const HWND box = WaitBox(GetCurrentProcessId(), L"Moodpad")) {
               text = MessageBoxText(box);
               icon = std::ranges::any_of(Statics(box), [](HWND c) {
                   return (GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
@@ -307,15 +154,6 @@ BoxReader::BoxReader()
               PressOk(box);
           }
       }) {}
-
-std::vector<Face> NumberedFaces(int n) {
-    std::vector<Face> faces;
-    for (int i = 0; i < n; ++i) {
-        const std::string k = std::to_string(i);
-        faces.push_back({"b" + k, i == 0 ? ":-)" : "s" + k, "Hint " + k});
-    }
-    return faces;
-}
 
 std::string Settings::Text() const {
     std::ostringstream s;
@@ -330,57 +168,6 @@ std::string Settings::Text() const {
     for (const Face& f : faces)
         s << f.picture << "=" << f.sequence << " " << f.hint << "\r\n";
     return s.str();
-}
-
-Faces::Faces(HWND palette) : com(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-    if (palette)
-        AccessibleObjectFromWindow(palette, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                   reinterpret_cast<void**>(&acc));
-}
-
-Faces::~Faces() {
-    if (acc)
-        acc->Release();
-    if (com)
-        CoUninitialize();
-}
-
-long Faces::Count() const {
-    long n = 0;
-    return acc && SUCCEEDED(acc->get_accChildCount(&n)) ? n : 0;
-}
-
-std::wstring Faces::String(StringGetter get, long child) const {
-    BSTR s = nullptr;
-    if (!acc || FAILED((acc->*get)(Child(child), &s)) || !s)
-        return L"";
-    std::wstring w(s, SysStringLen(s));
-    SysFreeString(s);
-    return w;
-}
-
-long Faces::Long(LongGetter get, long child) const {
-    VARIANT v;
-    VariantInit(&v);
-    return acc && SUCCEEDED((acc->*get)(Child(child), &v)) && v.vt == VT_I4 ? v.lVal : 0;
-}
-
-RECT Faces::Location(long child) const {
-    long x = 0, y = 0, w = 0, h = 0;
-    if (!acc || FAILED(acc->accLocation(&x, &y, &w, &h, Child(child))))
-        return {};
-    return {x, y, x + w, y + h};
-}
-
-long Faces::First(long state, bool has) const {
-    for (long k = 1, n = Count(); k <= n; ++k)
-        if (((State(k) & state) != 0) == has)
-            return k;
-    return 0;
-}
-
-bool Faces::DoDefaultAction(long child) const {
-    return acc && SUCCEEDED(acc->accDoDefaultAction(Child(child)));
 }
 
 bool Moodpad::Prepare(const Settings* s) {
@@ -403,42 +190,6 @@ bool Moodpad::Prepare(const Settings* s) {
     return WriteFile(Ini(), s->Text());
 }
 
-bool Moodpad::WaitReady(DWORD timeoutMs) {
-    return WaitFor(
-        [&] {
-            main = TopWindow(proc.pid, L"TMainForm", L"Moodpad", true);
-            return main && IsWindowEnabled(main) && !Splash();
-        },
-        timeoutMs);
-}
-
-std::vector<std::wstring> Moodpad::BoxTexts() const {
-    std::vector<std::wstring> texts;
-    for (HWND b : TopWindows(proc.pid, L"#32770", nullptr, true))
-        texts.push_back(MessageBoxText(b));
-    return texts;
-}
-
-bool Moodpad::Minimise() {
-    PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    return WaitFor([&] { return IsIconic(main) != FALSE; });
-}
-
-bool Moodpad::Restore() {
-    PostMessageW(main, WM_SYSCOMMAND, SC_RESTORE, 0);
-    return WaitFor([&] { return !IsIconic(main); }) && Settle(main);
-}
-
-bool Target::Start(bool keysOnly) {
-    return proc.Start(ExeDir() + L"\\target.exe",
-                      L"\"" + (dir / L"target.log") + L"\"" + (keysOnly ? L" keys" : L""),
-                      dir.path) &&
-           WaitFor([&] {
-               return (top = TopWindow(proc.pid, L"MoodpadTarget")) &&
-                      (edit = GetWindow(top, GW_CHILD)) != nullptr;
-           });
-}
-
 std::vector<LogLine> Target::Lines(const std::string& kind) const {
     std::vector<LogLine> out;
     std::istringstream in(ReadFile(dir / L"target.log"));
@@ -446,14 +197,6 @@ std::vector<LogLine> Target::Lines(const std::string& kind) const {
         if (kind.empty() || l.kind == kind)
             out.push_back(l);
     return out;
-}
-
-bool Target::Sync() {
-    const unsigned long long n = ++marks;
-    PostMessageW(top, kTargetMark, static_cast<WPARAM>(n), 0);
-    return WaitFor([&] {
-        return std::ranges::any_of(Lines("MARK"), [&](const LogLine& l) { return l.a == n; });
-    });
 }
 
 } // namespace support

@@ -65,11 +65,8 @@ TEST(About, ShowsTheProductInfoOfTheSettingsFileAtEachShowingAndReportsABadPictu
 
         // The credits, opened and closed: the about box is activated again and stays as it was.
         Click(Centre(WindowRect(GetDlgItem(about, ABOUTCREDITSID))));
-        HWND credits = nullptr;
-        ASSERT_TRUE(WaitFor([&] {
-            return (credits = TopWindow(pad.proc.pid, L"#32770", L"Moodpad Credits", true)) &&
-                   FocusOf(credits);
-        }));
+        const HWND credits = WaitBox(pad.proc.pid, L"Moodpad Credits");
+        ASSERT_TRUE(credits && WaitFor([&] { return FocusOf(credits) != nullptr; }));
         Chord({VK_RETURN});
         ASSERT_TRUE(WaitFor([&] { return !IsWindow(credits) && FocusOf(about); }) && Settle(about));
         EXPECT_EQ(Shown(about), c.shown);

@@ -11,11 +11,8 @@ namespace {
 
 HWND OpenOrderDialog(const Moodpad& pad) {
     Chord({'O'});
-    HWND d = nullptr;
-    WaitFor([&] {
-        return (d = TopWindow(pad.proc.pid, MAKEINTATOM(32770), OrderDialogCaption, true)) &&
-               FocusOf(d);
-    });
+    const HWND d = WaitBox(pad.proc.pid, OrderDialogCaption);
+    WaitFor([&] { return FocusOf(d) != nullptr; });
     return d;
 }
 
@@ -35,8 +32,7 @@ std::vector<int> SelectedRows(HWND list) {
 }
 
 TEST(OrderDialog, MovedRowsReorderThePaletteAtOnceAndReachTheFileAtTheClose) {
-    Settings s;
-    s.faces = NumberedFaces(5);
+    const Settings s{.faces = NumberedFaces(5)};
     Moodpad pad;
     ASSERT_TRUE(pad.Start(s) && pad.WaitReady() && BringToFront(pad.main));
     Faces faces(pad.Palette());

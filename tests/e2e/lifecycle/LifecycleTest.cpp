@@ -15,11 +15,8 @@ namespace {
 std::wstring Saved(const Moodpad& pad,
                    std::vector<const wchar_t*> keys = {L"Left", L"Top", L"Width", L"Height"}) {
     std::wstring s;
-    wchar_t buf[256];
-    for (const wchar_t* key : keys) {
-        GetPrivateProfileStringW(L"Window", key, L"<missing>", buf, 256, pad.Ini().c_str());
-        s += (s.empty() ? L"" : L" ") + std::wstring(buf);
-    }
+    for (const wchar_t* key : keys)
+        s += (s.empty() ? L"" : L" ") + pad.Stored(L"Window", key);
     return s;
 }
 
@@ -46,17 +43,34 @@ TEST(Lifecycle, FirstStartCentresTheWindowMakesItTopmostAfterTheSplashAndSavesOn
                     " " + std::to_string(h) + " 1"));
 }
 
-TEST(Lifecycle, PlacementIsRestoredAndAMinimisedCloseKeepsTheRestoredPlace) {
-    Settings s;
-    s.faces = NumberedFaces(35); // four rows allow a height of 281
-    s.left = 100, s.top = 50, s.width = 420, s.height = 260;
+// The window takes its stored place; the toolbar's keys move the focus and press the focused
+// button, and Esc minimises. Minimised (by Esc), the window sits far off screen; the close must
+// store its restored place.
+TEST(Lifecycle, PlacementIsRestoredToolbarKeysWorkAndAMinimisedCloseKeepsTheRestoredPlace) {
+    // Four rows of faces allow a height of 281.
+    const Settings s{
+        .left = 100, .top = 50, .width = 420, .height = 260, .faces = NumberedFaces(35)};
     Moodpad pad;
     ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
     const RECT r = WindowRect(pad.main);
     EXPECT_EQ(std::tie(r.left, r.top, r.right, r.bottom), std::tuple(100, 50, 520, 310));
     EXPECT_FALSE(IsTopmost(pad.main)) << "style 0 stays in the normal band";
-    // Minimised, the window sits far off screen; the file must get its restored place.
-    ASSERT_TRUE(pad.Minimise());
+
+    const HWND minimize = pad.Control(mcMinimize), custom = pad.Control(mcCustom);
+    ASSERT_TRUE(BringToFront(pad.main));
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(pad.main) == minimize; })) << "after the start-up";
+    Chord({VK_TAB});
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(pad.main) == custom; }));
+    Chord({VK_SHIFT, VK_TAB});
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(pad.main) == minimize; }));
+    Chord({VK_RETURN}); // presses the focused button
+    EXPECT_TRUE(WaitFor([&] { return IsIconic(pad.main) != FALSE; }));
+    // Restored and active again, the focus is back on its button, and Esc minimises.
+    ASSERT_TRUE(pad.Restore() && BringToFront(pad.main));
+    EXPECT_TRUE(WaitFor([&] { return FocusOf(pad.main) == minimize; }));
+    Chord({VK_ESCAPE});
+    ASSERT_TRUE(WaitFor([&] { return IsIconic(pad.main) != FALSE; }));
+
     ASSERT_TRUE(pad.Close());
     EXPECT_EQ(Saved(pad), L"100 50 420 260");
     EXPECT_FALSE(FileExists(pad.Ini() + L".tmp")) << "the replace left its temporary file";
@@ -95,9 +109,8 @@ TEST(Lifecycle, TheStartUpProgramRunsOnlyWhenEnabledWithAPath) {
         const std::wstring folder = pad.dir / L"Start Up", program = folder + L"\\target.exe";
         ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
         ASSERT_TRUE(CopyFileW((ExeDir() + L"\\target.exe").c_str(), program.c_str(), FALSE));
-        Settings s;
-        s.startup = enabled;
-        s.startupName = withPath ? std::filesystem::path(program).string() : "";
+        const Settings s{.startup = enabled,
+                         .startupName = withPath ? std::filesystem::path(program).string() : ""};
         ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
         if (enabled && withPath) {
             EXPECT_TRUE(WaitFor(
@@ -106,30 +119,6 @@ TEST(Lifecycle, TheStartUpProgramRunsOnlyWhenEnabledWithAPath) {
         ASSERT_TRUE(pad.Close());
         EXPECT_EQ(FileExists(program + L".ran"), enabled && withPath);
     }
-}
-
-TEST(MainWindow, ToolbarKeysMoveTheFocusPressTheButtonAndEscMinimises) {
-    Settings s;
-    s.faces = NumberedFaces(2);
-    Moodpad pad;
-    ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
-    const HWND minimize = pad.Control(mcMinimize), custom = pad.Control(mcCustom);
-    ASSERT_TRUE(BringToFront(pad.main));
-    EXPECT_TRUE(WaitFor([&] { return FocusOf(pad.main) == minimize; })) << "after the start-up";
-    Chord({VK_TAB});
-    EXPECT_TRUE(WaitFor([&] { return FocusOf(pad.main) == custom; }));
-    Chord({VK_SHIFT, VK_TAB});
-    EXPECT_TRUE(WaitFor([&] { return FocusOf(pad.main) == minimize; }));
-    Chord({VK_RETURN}); // presses the focused button
-    EXPECT_TRUE(WaitFor([&] { return IsIconic(pad.main) != FALSE; }));
-
-    // Restored and active again, the focus is back on its button, and Esc minimises.
-    ASSERT_TRUE(pad.Restore() && BringToFront(pad.main));
-    EXPECT_TRUE(WaitFor([&] { return FocusOf(pad.main) == minimize; }));
-    Chord({VK_ESCAPE});
-    EXPECT_TRUE(WaitFor([&] { return IsIconic(pad.main) != FALSE; }));
-
-    EXPECT_TRUE(pad.Close());
 }
 
 } // namespace

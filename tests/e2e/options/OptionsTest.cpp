@@ -22,10 +22,8 @@ struct OptionsRun {
         if (!BringToFront(pad.main))
             return false;
         Chord({'C'});
-        return WaitFor([&] {
-            dlg = TopWindow(pad.proc.pid, L"#32770", L"Moodpad Options", true);
-            return dlg && GetForegroundWindow() == dlg;
-        });
+        dlg = WaitBox(pad.proc.pid, L"Moodpad Options");
+        return dlg && WaitFor([&] { return GetForegroundWindow() == dlg; });
     }
     HWND Item(int id) const { return GetDlgItem(dlg, id); }
     WORD HotKey() const { return LOWORD(SendMessageW(Item(oiHotKey), HKM_GETHOTKEY, 0, 0)); }
@@ -34,25 +32,16 @@ struct OptionsRun {
     }
 };
 
-// A stored value, "?" when missing.
-std::wstring Ini(const Moodpad& pad, const wchar_t* section, const wchar_t* key) {
-    wchar_t v[MAX_PATH] = {};
-    GetPrivateProfileStringW(section, key, L"?", v, MAX_PATH, pad.Ini().c_str());
-    return v;
-}
-
 // From the target's edit: true when the chord brings the minimised palette to the front.
 bool Summons(Moodpad& pad, Target& target, const std::vector<WORD>& chord, DWORD ms = 5000) {
     if (!pad.Minimise() || !target.Activate())
         return false;
-    Chord(chord);
-    return WaitFor([&] { return !IsIconic(pad.main) && GetForegroundWindow() == pad.main; }, ms);
+    return pad.HotKey(chord, ms);
 }
 
 TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
-    Settings s;
-    s.faces = NumberedFaces(2), s.startupName = "C:\\keep.exe";
-    s.style = 1; // always on top, but not while a dialog is open
+    // Style 1: always on top, but not while a dialog is open.
+    const Settings s{.style = 1, .startupName = "C:\\keep.exe", .faces = NumberedFaces(2)};
     Target target;
     Moodpad pad;
     ASSERT_TRUE(target.Start() && pad.Start(s) && pad.WaitReady());
@@ -106,9 +95,7 @@ TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
     EXPECT_TRUE(Summons(pad, target, newKey)) << "Cancel left the hot key off";
 
     ASSERT_TRUE(pad.Close());
-    const auto ini = [&](const wchar_t* section, const wchar_t* key) {
-        return Ini(pad, section, key);
-    };
+    const auto ini = [&](const wchar_t* s, const wchar_t* k) { return pad.Stored(s, k); };
     EXPECT_EQ(ini(L"Hotkey", L"Alt") + ini(L"Hotkey", L"Ctrl") + ini(L"Hotkey", L"Shift"), L"011");
     EXPECT_EQ(ini(L"Hotkey", L"Key"), L"81");
     EXPECT_EQ(ini(L"Startup", L"Name") + ini(L"Startup", L"Enabled"), L"C:\\keep.exe0");
@@ -122,8 +109,7 @@ TEST(Options, ANewHotKeyActsAtOnceAndIsStoredAndClearThenCancelChangesNothing) {
 // again). The same directory typed in another letter case is no new directory. Nothing is stored
 // before the close, which stores it.
 TEST(Options, OnlyANewFaceDirectoryChosenInTheDirectoryDialogRebuildsThePalette) {
-    Settings s;
-    s.faces = NumberedFaces(2);
+    const Settings s{.faces = NumberedFaces(2)};
     Moodpad pad;
     ASSERT_TRUE(pad.Prepare(&s));
     const std::wstring other = pad.dir / L"zfaces"; // sorts after the program's own "Faces"
@@ -132,16 +118,9 @@ TEST(Options, OnlyANewFaceDirectoryChosenInTheDirectoryDialogRebuildsThePalette)
     ASSERT_TRUE(pad.Launch() && pad.WaitReady());
     OptionsRun run{pad};
     ASSERT_TRUE(run.Open());
-    const auto press = [](HWND dlg, int id, WORD key) {
-        SendMessageW(dlg, WM_NEXTDLGCTL, WPARAM(GetDlgItem(dlg, id)), TRUE);
-        Chord({key});
-    };
-    press(run.dlg, oiBrowsePath, VK_SPACE);
-    HWND sel = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        sel = TopWindow(pad.proc.pid, L"#32770", L"Select Directory", true);
-        return sel && GetForegroundWindow() == sel;
-    }));
+    Press(run.dlg, oiBrowsePath, VK_SPACE);
+    const HWND sel = WaitBox(pad.proc.pid, L"Select Directory");
+    ASSERT_TRUE(sel && WaitFor([&] { return GetForegroundWindow() == sel; }));
     std::wstring chosen;
     const auto shown = [&] { // the name field, which shows the directory the list is in
         return IsWindow(sel) ? chosen = Text(GetDlgItem(sel, 101)) : chosen;
@@ -154,16 +133,16 @@ TEST(Options, OnlyANewFaceDirectoryChosenInTheDirectoryDialogRebuildsThePalette)
         });
     };
     ASSERT_TRUE(endsWith(L"\\faces")) << Narrow(shown());
-    press(sel, 102, VK_UP); // the open folder above: the program's
+    Press(sel, 102, VK_UP); // the open folder above: the program's
     Chord({VK_RETURN});
     ASSERT_TRUE(endsWith(pad.dir.path.substr(pad.dir.path.rfind(L'\\')))) << Narrow(shown());
     Chord({VK_END});
     Chord({VK_RETURN});
     ASSERT_TRUE(endsWith(L"\\zfaces")) << Narrow(shown());
-    press(sel, IDOK, VK_RETURN);
+    Press(sel, IDOK, VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(sel); }));
     EXPECT_EQ(Text(run.Item(oiPicturePath)), shown());
-    press(run.dlg, IDOK, VK_RETURN);
+    Press(run.dlg, IDOK, VK_RETURN);
     ASSERT_TRUE(run.Closed());
     const HWND notice = pad.WaitBox();
     ASSERT_TRUE(notice) << "no rebuild from the chosen folder";
@@ -188,14 +167,14 @@ TEST(Options, OnlyANewFaceDirectoryChosenInTheDirectoryDialogRebuildsThePalette)
                 WaitFor([&] { return TopWindow(pad.proc.pid, L"HH Parent", nullptr, true); }));
             ASSERT_TRUE(BringToFront(run.dlg));
         }
-        press(run.dlg, IDOK, VK_RETURN);
+        Press(run.dlg, IDOK, VK_RETURN);
         ASSERT_TRUE(run.Closed());
         const HWND again = pad.WaitBox(rebuilds ? 10000 : 1500);
         EXPECT_EQ(again != nullptr, rebuilds) << Narrow(typed);
         if (again)
             PressOk(again);
     }
-    const auto stored = [&] { return Ini(pad, L"ButtonPath", L"Value"); };
+    const auto stored = [&] { return pad.Stored(L"ButtonPath", L"Value"); };
     EXPECT_EQ(stored(), L"faces") << "written before the close";
     ASSERT_TRUE(pad.Close());
     EXPECT_TRUE(stored().ends_with(L"\\ZFACES")) << Narrow(stored()); // upper-cased

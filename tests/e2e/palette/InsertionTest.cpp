@@ -34,10 +34,8 @@ struct HotKeyRun {
         ASSERT_TRUE(pad.Minimise() && target.Activate() && ClearClipboard());
         if (holdAlt)
             SendKey(VK_MENU, false);
-        Chord(holdAlt ? std::vector<WORD>{'E'} : std::vector<WORD>{VK_MENU, 'E'});
-        ASSERT_TRUE(WaitFor([&] {
-            return !IsIconic(pad.main) && GetForegroundWindow() == pad.main;
-        })) << "the hot key did not bring the palette to the front";
+        ASSERT_TRUE(pad.HotKey(holdAlt ? std::vector<WORD>{'E'} : std::vector<WORD>{VK_MENU, 'E'}))
+            << "the hot key did not bring the palette to the front";
         faces.emplace(pad.Palette());
         ASSERT_EQ(faces->Count(), 2);
     }
@@ -61,8 +59,7 @@ TEST(Insertion, TheHotKeyBringsThePaletteAndAChoiceIsDeliveredOnce) {
     };
     for (const auto& [name, autoInsert, useClipboard, style, targetGone, want] : cases) {
         SCOPED_TRACE(name);
-        Settings s;
-        s.autoInsert = autoInsert, s.useClipboard = useClipboard, s.style = style;
+        const Settings s{.autoInsert = autoInsert, .useClipboard = useClipboard, .style = style};
         HotKeyRun run;
         ASSERT_NO_FATAL_FAILURE(run.Begin(s));
         if (targetGone) {
@@ -111,10 +108,9 @@ TEST(Insertion, AKeyboardOnlyTargetGetsTheTextTyped) {
     };
     for (const auto& [name, keyboard, useClipboard, holdAlt] : cases) {
         SCOPED_TRACE(name);
-        Settings s;
-        s.keyboard = keyboard, s.useClipboard = useClipboard;
         HotKeyRun run;
-        ASSERT_NO_FATAL_FAILURE(run.Begin(s, true, holdAlt));
+        ASSERT_NO_FATAL_FAILURE(
+            run.Begin({.useClipboard = useClipboard, .keyboard = keyboard}, true, holdAlt));
         run.faces->Click(1);
         if (keyboard) {
             EXPECT_TRUE(WaitFor([&] { return run.target.EditText() == L" :-) "; }))
@@ -171,33 +167,19 @@ TEST(Insertion, ChoicesInQuickSuccessionAllArrive) {
 // reach a 64-bit program too (the 32-bit notepad is the Unicode test's target).
 TEST(Insertion, A64BitNotepadReceivesTheText) {
     Moodpad pad;
-    Settings s;
-    s.faces = NumberedFaces(2);
-    ASSERT_TRUE(pad.Start(s) && pad.WaitReady());
-    Process notepad;
-    HWND top = nullptr, edit = nullptr;
-    ASSERT_TRUE(notepad.Start(L"C:\\windows\\sysnative\\notepad.exe") && WaitFor([&] {
-                    return (top = TopWindow(notepad.pid, L"Notepad")) &&
-                           (edit = FindWindowExW(top, nullptr, L"Edit", nullptr));
-                }));
-    // Beside the palette: on Wine's null driver activation does not raise a window, so an
-    // overlapping notepad would keep covering the palette after the hot key.
-    MoveWindow(top, 20, 20, 400, 240, TRUE);
-    ASSERT_TRUE(BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; }));
-    Chord({VK_MENU, 'E'});
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == pad.main; }));
-    Faces faces(pad.Palette());
-    faces.Click(2);
-    EXPECT_TRUE(WaitFor([&] { return Text(edit) == L" s1 "; }))
-        << "notepad holds '" << Narrow(Text(edit)) << "', clipboard '" << ClipboardText() << "'";
+    ASSERT_TRUE(pad.Start({.faces = NumberedFaces(2)}) && pad.WaitReady());
+    Target notepad;
+    ASSERT_TRUE(notepad.StartNotepad(L"C:\\windows\\sysnative\\notepad.exe") && pad.HotKey());
+    Faces(pad.Palette()).Click(2);
+    EXPECT_TRUE(WaitFor([&] { return notepad.EditText() == L" s1 "; }))
+        << "notepad holds '" << Narrow(notepad.EditText()) << "', clipboard '" << ClipboardText()
+        << "'";
 }
 
 // A clipboard that another program keeps open: one error, nothing delivered, no minimising.
 TEST(Insertion, AHeldClipboardShowsOneErrorAndDeliversNothing) {
     HotKeyRun run;
-    Settings s;
-    s.style = 2;
-    ASSERT_NO_FATAL_FAILURE(run.Begin(s));
+    ASSERT_NO_FATAL_FAILURE(run.Begin({.style = 2}));
     ASSERT_TRUE(OpenClipboard(nullptr));
     run.faces->Click(1);
     const HWND box = run.pad.WaitBox();
@@ -223,9 +205,7 @@ TEST(Insertion, AHungTargetNeverBlocksThePalette) {
     for (bool keysOnly : {false, true}) {
         SCOPED_TRACE(keysOnly ? "typed into" : "posted to");
         HotKeyRun run;
-        Settings s;
-        s.style = 2;
-        ASSERT_NO_FATAL_FAILURE(run.Begin(s, keysOnly));
+        ASSERT_NO_FATAL_FAILURE(run.Begin({.style = 2}, keysOnly));
         const auto answers = [&](UINT ms) {
             return SendMessageTimeoutW(run.target.top, WM_NULL, 0, 0, SMTO_NORMAL, ms, nullptr) !=
                    0;

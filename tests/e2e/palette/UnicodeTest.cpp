@@ -32,27 +32,15 @@ TEST(Unicode, AFileTheProgramWroteComesBackByteForByteAndAnEmojiArrivesWhole) {
             EXPECT_EQ(faces.Name(1) + L" " + faces.Hint(1), L"\U0001F600 Caf\u00e9");
             // Put away, as a user works: the hot key brings it back.
             ASSERT_TRUE(pad.Minimise());
-            Process notepad;
             Target target;
-            HWND top = nullptr, edit = nullptr;
-            if (run.notepad) {
-                ASSERT_TRUE(notepad.Start(L"C:\\windows\\notepad.exe") && WaitFor([&] {
-                                return (top = TopWindow(notepad.pid, L"Notepad")) &&
-                                       (edit = FindWindowExW(top, nullptr, L"Edit", nullptr));
-                            }));
-                MoveWindow(top, 20, 20, 400, 240, TRUE); // beside the palette
-                ASSERT_TRUE(BringToFront(top) && WaitFor([&] { return FocusOf(top) == edit; }));
-            } else {
-                ASSERT_TRUE(target.Start(true) && target.Activate());
-                top = target.top, edit = target.edit;
-            }
-            Chord({VK_MENU, 'E'});
-            ASSERT_TRUE(
-                WaitFor([&] { return !IsIconic(pad.main) && GetForegroundWindow() == pad.main; }));
+            ASSERT_TRUE(run.notepad ? target.StartNotepad(L"C:\\windows\\notepad.exe")
+                                    : target.Start(true) && target.Activate());
+            const HWND edit = target.edit;
+            ASSERT_TRUE(pad.HotKey());
             faces.Click(1);
             EXPECT_TRUE(WaitFor([&] { return Text(edit) == L" \U0001F600 "; }))
                 << Narrow(Text(edit)) << " (" << Text(edit).size() << " units); target's log:\n"
-                << (run.notepad ? "" : ReadFile(target.dir / L"target.log"));
+                << ReadFile(target.dir / L"target.log");
             EXPECT_EQ(Text(pad.Control(mcSequence)), L"\U0001F600");
         }
         ASSERT_TRUE(pad.Close());

@@ -17,11 +17,8 @@ namespace {
 constexpr int IdDirName = 101, IdDirectory = 102, IdDrive = 103;
 
 HWND WaitDialog() {
-    HWND d = nullptr;
-    WaitFor([&] {
-        return (d = FindWindowW(MAKEINTATOM(32770), L"Select Directory")) && IsWindowVisible(d) &&
-               IsWindowEnabled(d) && FocusOf(d);
-    });
+    const HWND d = WaitBox(GetCurrentProcessId(), L"Select Directory");
+    WaitFor([&] { return IsWindowEnabled(d) && FocusOf(d); });
     return d;
 }
 
@@ -51,12 +48,6 @@ bool RunDialog(std::string& dir, TSelectDirOpts options, const std::function<voi
     const bool ok = SelectDir(dir, options);
     t.join();
     return ok;
-}
-
-// Presses `key` on control `id` of the dialog.
-void Press(HWND d, int id, WORD key) {
-    SendMessageW(d, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(d, id)), TRUE);
-    Chord({key});
 }
 
 } // namespace
@@ -146,9 +137,7 @@ TEST(SelectDir, AMissingStartIsReportedAndOpensOnTheDrivesDirectoryAndYesCreates
     EXPECT_TRUE(RunDialog(dir, sdAllowCreate | sdPrompt | sdPerformCreate, [&](HWND d) {
         SetWindowTextW(GetDlgItem(d, IdDirName), typed.c_str());
         Press(d, IdDirName, VK_RETURN);
-        HWND box = nullptr;
-        WaitFor(
-            [&] { return (box = TopWindow(GetCurrentProcessId(), L"#32770", L"Moodpad", true)); });
+        const HWND box = WaitBox(GetCurrentProcessId(), L"Moodpad");
         question = MessageBoxText(box);
         PostMessageW(box, WM_COMMAND, IDYES, 0);
     }));

@@ -34,12 +34,9 @@ TEST(ProgramBrowse, AnInvalidNameStillOpensTheDialogAndTheFilterListsBatchFiles)
     bool opened = false;
     LRESULT listed = -1;
     std::thread user([&] {
-        HWND dlg = nullptr;
-        opened = WaitFor([&] {
-            return (dlg = TopWindow(GetCurrentProcessId(), L"#32770",
-                                    L"Select a Program to Run on the Startup", true)) != nullptr;
-        });
-        if (!opened)
+        const HWND dlg =
+            WaitBox(GetCurrentProcessId(), L"Select a Program to Run on the Startup", 5000);
+        if (!(opened = dlg != nullptr))
             return;
         WaitFor([&] { return (listed = Listed(dlg)) > 0; }, 2000);
         PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);

@@ -138,9 +138,8 @@ TEST(PerformOLEDragDrop, ATargetThatKeepsTheDataObjectKeepsItAliveAndNothingLeak
     support::MouseButton({650, 150}, true);
     ASSERT_TRUE(support::WaitFor([] { return GetKeyState(VK_LBUTTON) < 0; }));
     // Once the drag loop has the mouse: over the target, a little further, release.
-    std::thread hand([thread = GetCurrentThreadId()] {
-        GUITHREADINFO gti{sizeof gti, 0, {}, {}, {}, {}, {}, {}, {}};
-        support::WaitFor([&] { return GetGUIThreadInfo(thread, &gti) && gti.hwndCapture; });
+    std::thread hand([&from] {
+        support::WaitFor([&] { return support::CaptureOf(from.Get()) != nullptr; });
         support::MoveMouse({650, 350});
         support::MouseButton({652, 351}, false);
     });

@@ -71,10 +71,8 @@ int FocusId(HWND d) {
 
 // The probe dialog once it shows and has the focus.
 HWND WaitDialog() {
-    HWND d = nullptr;
-    WaitFor([&] {
-        return (d = FindWindowW(MAKEINTATOM(32770), Caption)) && IsWindowVisible(d) && FocusId(d);
-    });
+    const HWND d = WaitBox(GetCurrentProcessId(), Caption);
+    WaitFor([&] { return FocusId(d) != 0; });
     return d;
 }
 
