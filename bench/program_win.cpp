@@ -2,6 +2,8 @@
 // with its baseline from the same run, so that the machine's speed cancels out:
 //   startup.*   process creation until the main window is enabled and the splash gone, less the
 //               splash's fixed 1.5 s; the baseline is the smallest window program (emptywin.exe);
+//               emptywin_libs.exe, the same after starting the system libraries Moodpad starts
+//               before its first window, shows how much of the difference those take;
 //   build.*     start-up with 1,000 faces less start-up with the 57 of the sample, per extra face
 //               (every face has a picture file of its own);
 //   resize.*    one resize of the main window with 1,000 faces, until it is laid out and painted;
@@ -185,10 +187,10 @@ bool StartPad(Pad& pad, const Folder& folder, double timeoutMs) {
         timeoutMs);
 }
 
-double EmptyWindowStart() {
+double EmptyWindowStart(const wchar_t* exe = L"emptywin.exe") {
     Process p;
     const double t0 = NowMs();
-    if (!p.Start(ExeDir() + L"\\emptywin.exe", L"", ExeDir()))
+    if (!p.Start(ExeDir() + L"\\" + exe, L"", ExeDir()))
         return -1;
     return WaitFor([&] { return TopWindow(p.pid, L"EmptyWin", nullptr, true) != nullptr; }, 10000)
                ? NowMs() - t0
@@ -233,7 +235,7 @@ void Resources(const Pad& pad, const char* faces) {
 // ---- figures ------------------------------------------------------------------------------------
 
 void StartUp(Folder& folder, const fs::path& faces) {
-    std::vector<double> sample, empty, many;
+    std::vector<double> sample, empty, libs, many;
     for (int i = 0; i < 5; ++i) {
         WriteFile(folder.Ini(), folder.sampleIni); // every run reads the same file
         Pad pad;
@@ -244,9 +246,13 @@ void StartUp(Folder& folder, const fs::path& faces) {
         const double e = EmptyWindowStart();
         if (e >= 0)
             empty.push_back(e);
+        const double l = EmptyWindowStart(L"emptywin_libs.exe");
+        if (l >= 0)
+            libs.push_back(l);
     }
     ResultMedian("startup.sample_ms", sample);
     ResultMedian("startup.empty_ms", empty);
+    ResultMedian("startup.libs_ms", libs);
 
     const std::string thousand = folder.Synthetic(1000, faces);
     for (int i = 0; i < 3; ++i) {
