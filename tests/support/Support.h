@@ -102,22 +102,17 @@ inline HWND TopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title = null
     return found.empty() ? nullptr : found[0];
 }
 
-// What the thread of top has: the window with the keyboard focus, the one with the mouse captured.
-inline GUITHREADINFO GuiInfo(HWND top) {
+// The window with the keyboard focus (or, given &GUITHREADINFO::hwndCapture, the one that has the
+// mouse captured) in the thread of top.
+inline HWND FocusOf(HWND top, HWND GUITHREADINFO::*which = &GUITHREADINFO::hwndFocus) {
     GUITHREADINFO gti{};
     gti.cbSize = sizeof gti;
     GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti);
-    return gti;
+    return gti.*which;
 }
 
-// The window with the keyboard focus in the thread of top.
-inline HWND FocusOf(HWND top) {
-    return GuiInfo(top).hwndFocus;
-}
-
-// The window that has the mouse captured in the thread of top.
 inline HWND CaptureOf(HWND top) {
-    return GuiInfo(top).hwndCapture;
+    return FocusOf(top, &GUITHREADINFO::hwndCapture);
 }
 
 inline bool BringToFront(HWND top) {
