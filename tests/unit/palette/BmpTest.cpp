@@ -57,6 +57,8 @@ TEST(DecodeBmp, RefusesDamagedAndUnknownFiles) {
         Bitmap(2, 2, 7, 0, std::string(16, 7)),  // no such depth
         Bitmap(100000, 100000, 24, 0, zeros),    // claims a huge picture
         Bitmap(0, 2, 24, 0, zeros),
+        Bitmap(2, INT32_MIN, 24, 0, zeros),       // the most negative height
+        Bitmap(2, 2, 24, 77, zeros),              // an unknown compression
         Bitmap(2, -2, 8, 1, B({0, 1}), {0}),      // run-length may not be top-down
         Bitmap(4, 2, 8, 1, B({3, 1, 0, 0}), {0}), // runs end without the end mark
         "X" + good.substr(1),
