@@ -1,6 +1,7 @@
 // The button order dialog as a user drives it: opened with the key O, rows selected with the mouse
 // and Shift+Down, moved with Alt+Down, closed with Enter or Esc.
 #include "dialogs/OrderDlg_win.h"
+#include "settings/IniEngine.h"
 #include "support/Support.h"
 
 #include <gtest/gtest.h>
@@ -68,13 +69,8 @@ TEST(OrderDialog, MovedRowsReorderThePaletteAtOnceAndReachTheFileAtTheClose) {
     EXPECT_TRUE(WaitFor([&] { return names() == L":-) s3 s1 s2 s4 "; })) << Narrow(names());
 
     ASSERT_TRUE(pad.Close());
-    wchar_t keys[256] = {};
-    const DWORD n =
-        GetPrivateProfileStringW(L"Buttons", nullptr, L"", keys, 256, pad.Ini().c_str());
-    std::wstring saved;
-    for (const wchar_t* k = keys; k < keys + n && *k; k += wcslen(k) + 1)
-        saved += std::wstring(k) + L" ";
-    EXPECT_EQ(saved, L"b0 b3 b1 b2 b4 ");
+    EXPECT_EQ(IniDocument::Parse(ReadFile(pad.Ini())).Keys("Buttons"),
+              (std::vector<std::string>{"b0", "b3", "b1", "b2", "b4"}));
 }
 
 } // namespace
