@@ -66,17 +66,18 @@ TEST(Faults, ASaveStoppedAnywhereLeavesTheOldFileWholeAndTheNextStartIgnoresTheR
 }
 
 // A file that could not be read at start (another program held it) must not be replaced by the
-// defaults at close, nor one that cannot be written: either way it stays as it was, the user is
-// told once and the program ends.
+// defaults at close, nor one that cannot be written, nor one whose temporary file cannot be made
+// (something else has its name): either way it stays as it was, the user is told once and the
+// program ends.
 TEST(Faults, ASettingsFileThatCannotBeStoredIsLeftAsItWasAndReportedOnce) {
-    enum { ReadOnlyFile, LockedAtStart, LockedAtClose, OpenAtClose, ReadOnlyFolder, DiskFull };
-    const char* names[] = {"read-only file",           "locked at start",
-                           "locked at close",          "open for reading at close",
-                           "read-only program folder", "disk full"};
-    for (int fault = ReadOnlyFile; fault <= DiskFull; ++fault) {
+    enum { ReadOnly, LockedAtStart, LockedAtClose, OpenAtClose, Blocked, ReadOnlyFolder, Full };
+    const char* names[] = {"read-only file", "locked at start",        "locked at close",
+                           "open at close",  "temporary file blocked", "read-only folder",
+                           "disk full"};
+    for (int fault = ReadOnly; fault <= Full; ++fault) {
         SCOPED_TRACE(names[fault]);
         const bool mounted = fault >= ReadOnlyFolder;
-        const std::wstring parent = mounted ? FaultDir(fault == DiskFull ? L"full" : L"rw") : L"";
+        const std::wstring parent = mounted ? FaultDir(fault == Full ? L"full" : L"rw") : L"";
         if (mounted && (parent.empty() || FaultDir(L"ro").empty())) {
             std::printf("SKIPPED %s: no file system of its own (scripts/test mounts it as root)\n",
                         names[fault]);
@@ -93,14 +94,15 @@ TEST(Faults, ASettingsFileThatCannotBeStoredIsLeftAsItWasAndReportedOnce) {
                                        OPEN_EXISTING, 0, nullptr)) != INVALID_HANDLE_VALUE;
         };
         std::wstring exe = pad.Exe(), dir = pad.dir.path;
-        ASSERT_TRUE(fault != ReadOnlyFile ||
+        ASSERT_TRUE(fault != ReadOnly ||
                     SetFileAttributesW(pad.Ini().c_str(), FILE_ATTRIBUTE_READONLY));
         ASSERT_TRUE(fault != LockedAtStart || Lock());
+        ASSERT_TRUE(fault != Blocked || CreateDirectoryW((pad.Ini() + L".tmp").c_str(), nullptr));
         if (fault == ReadOnlyFolder) { // the same folder seen through the read-only mount
             dir = FaultDir(L"ro") + L"\\" + std::filesystem::path(dir).filename().wstring();
             exe = dir + L"\\Moodpad.exe";
         }
-        if (fault == DiskFull) { // the rest of the file system taken by a file of its own
+        if (fault == Full) { // the rest of the file system taken by a file of its own
             const HANDLE fill = CreateFileW((pad.dir / L"fill").c_str(), GENERIC_WRITE, 0, nullptr,
                                             CREATE_NEW, 0, nullptr);
             ASSERT_NE(fill, INVALID_HANDLE_VALUE);
@@ -128,7 +130,7 @@ TEST(Faults, ASettingsFileThatCannotBeStoredIsLeftAsItWasAndReportedOnce) {
         if (lock != INVALID_HANDLE_VALUE)
             CloseHandle(lock);
         EXPECT_TRUE(ReadFile(pad.Ini()) == s.Text()) << "the file was replaced";
-        EXPECT_FALSE(FileExists(pad.Ini() + L".tmp"));
+        EXPECT_EQ(FileExists(pad.Ini() + L".tmp"), fault == Blocked);
     }
 }
 
