@@ -233,40 +233,4 @@ TEST(Faults, FaceDirectoriesOnAMissingDriveOfAnyLengthOrScript) {
     EXPECT_TRUE(RemoveDirectoryW((L"\\\\?\\" + cases[1].dir).c_str()));
 }
 
-// Run by scripts/soak, not by scripts/test (about six minutes): the program killed at random
-// moments of 200 closes, while it writes a file of over a megabyte. Each time the file is the one
-// before or the whole new one, and the next start reads it.
-TEST(Soak, DISABLED_KilledAtRandomMomentsOfClosesTheFileIsTheOldOrTheNewOneWhole) {
-    const Settings s{.faces = NumberedFaces(57)};
-    Moodpad pad;
-    ASSERT_TRUE(pad.Prepare(&s) &&
-                WriteFile(pad.Ini(), s.Text() + "[Other]\r\nbig=" + std::string(1 << 20, 'x')));
-    // What a whole save writes at each of two places, alternated so that a mixture shows.
-    std::string whole[2];
-    for (int at : {0, 1}) {
-        ASSERT_TRUE(pad.Launch() && pad.WaitReady());
-        SetWindowPos(pad.main, nullptr, 100 + 100 * at, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        ASSERT_TRUE(pad.Close());
-        whole[at] = ReadFile(pad.Ini());
-    }
-    int kept = 0, replaced = 0;
-    srand(GetTickCount());
-    for (int i = 0; i < 200; ++i) {
-        SCOPED_TRACE(i);
-        const std::string before = ReadFile(pad.Ini());
-        ASSERT_TRUE(pad.Launch() && pad.WaitReady());
-        EXPECT_EQ(WindowRect(pad.main).left, before == whole[0] ? 100 : 200);
-        SetWindowPos(pad.main, nullptr, 100 + 100 * (i % 2), 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        PostMessageW(pad.main, WM_CLOSE, 0, 0);
-        Sleep(static_cast<DWORD>(rand() % 60));
-        pad.proc.Kill();
-        const std::string after = ReadFile(pad.Ini());
-        ASSERT_TRUE(after == before || after == whole[i % 2]) << "a mixture of " << after.size();
-        ++(after == whole[i % 2] ? replaced : kept);
-    }
-    std::printf("200 kills: %d left the old file, %d found the new one whole\n", kept, replaced);
-    ASSERT_TRUE(pad.Launch() && pad.WaitReady() && pad.Close());
-    EXPECT_FALSE(FileExists(pad.Ini() + L".tmp"));
-}
-
 } // namespace
