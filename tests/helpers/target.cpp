@@ -4,10 +4,10 @@
 // one flushed line each:
 //   <QueryPerformanceCounter> <kind> <wParam> <lParam>
 // where kind is PASTE, a key or character message of the edit (KEYDOWN, KEYUP, CHAR, SYSKEYDOWN,
-// SYSKEYUP, SYSCHAR), MENU (a keyboard menu command or menu loop: a stray Alt release or
-// Alt+letter), SENDTOHOOK (the tracking query taken from the queue), DISPATCHED (the query reached
-// the window) or MARK. The edit still handles every message, so a paste shows the clipboard text in
-// it. SENDTOHOOK is logged by a message hook of this thread, which runs before any global hook: the
+// SYSKEYUP, SYSCHAR), MENU (a keyboard menu command: a stray Alt release or Alt+letter),
+// SENDTOHOOK (the tracking query taken from the queue), DISPATCHED (the query reached the window)
+// or MARK. The edit still handles every message, so a paste shows the clipboard text in it.
+// SENDTOHOOK is logged by a message hook of this thread, which runs before any global hook: the
 // hook library answers the query and turns it into WM_NULL before it is dispatched. The commands a
 // test may post are in Target.h. The edit is also an OLE drop target for text: a drop logs one
 // DROPCHAR <byte> <index> line per byte of its CF_TEXT, then DROP <effect> <length>. Started
@@ -76,9 +76,6 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_KEYMENU)
             Log("MENU", wParam, lParam);
-        break;
-    case WM_ENTERMENULOOP:
-        Log("MENU", wParam, 0);
         break;
     case WM_SENDTOHOOK:
         Log("DISPATCHED", wParam, lParam);
