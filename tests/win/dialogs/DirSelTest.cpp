@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <thread>
 
 using namespace support;
@@ -21,12 +22,6 @@ HWND WaitDialog() {
     const HWND d = WaitBox(GetCurrentProcessId(), L"Select Directory");
     WaitFor([&] { return IsWindowEnabled(d) && FocusOf(d); });
     return d;
-}
-
-std::wstring CurrentDir() {
-    wchar_t dir[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, dir);
-    return dir;
 }
 
 bool SamePath(std::wstring a, std::wstring b) {
@@ -73,7 +68,8 @@ TEST(SelectDir, OkReturnsTheDirectoryCancelKeepsAllAndTheProcessStateComesBack) 
     EXPECT_EQ(dir, Narrow(shown));
     EXPECT_EQ(modeDuring, SEM_NOGPFAULTERRORBOX | SEM_FAILCRITICALERRORS);
     EXPECT_EQ(GetErrorMode(), UINT(SEM_NOGPFAULTERRORBOX)) << "the old mode exactly";
-    EXPECT_TRUE(SamePath(CurrentDir(), ExeDir())) << "the program's folder when the old one went";
+    EXPECT_TRUE(SamePath(std::filesystem::current_path().wstring(), ExeDir()))
+        << "the program's folder when the old one went";
 
     // Cancel returns false and leaves the string and the current directory; a drive whose
     // directory cannot be entered is reported and the box goes back to the list's drive.
@@ -101,7 +97,7 @@ TEST(SelectDir, OkReturnsTheDirectoryCancelKeepsAllAndTheProcessStateComesBack) 
     }));
     SetEnvironmentVariableW(var, nullptr);
     EXPECT_EQ(dir, Narrow(t / L"Sub"));
-    EXPECT_TRUE(SamePath(CurrentDir(), t.path));
+    EXPECT_TRUE(SamePath(std::filesystem::current_path().wstring(), t.path));
     EXPECT_FALSE(reader.text.empty()) << "the failed drive is reported";
     EXPECT_EQ(towupper(driveShown.c_str()[0]), towupper(t.path[0])) << Narrow(driveShown);
     EXPECT_TRUE(SamePath(nameShown, t / L"Sub")) << Narrow(nameShown);
