@@ -388,6 +388,14 @@ struct Moodpad {
     HWND WaitBox(DWORD timeoutMs = 10000) const {
         return support::WaitBox(proc.pid, nullptr, timeoutMs, [&] { return !proc.Running(); });
     }
+    // Brings the window to the front, presses the key there and waits for the dialog with the title
+    // in front with a keyboard focus; null when it did not come.
+    HWND OpenDialog(WORD key, const wchar_t* title) {
+        HWND d = nullptr;
+        if (BringToFront(main))
+            Chord({key}), d = support::WaitBox(proc.pid, title);
+        return d && WaitFor([&] { return GetForegroundWindow() == d && FocusOf(d); }) ? d : nullptr;
+    }
     // Minimises or restores the window by its system commands and waits until it is so.
     bool Minimise() {
         PostMessageW(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);

@@ -10,13 +10,6 @@ using namespace support;
 
 namespace {
 
-HWND OpenOrderDialog(const Moodpad& pad) {
-    Chord({'O'});
-    const HWND d = WaitBox(pad.proc.pid, OrderDialogCaption);
-    WaitFor([&] { return FocusOf(d) != nullptr; });
-    return d;
-}
-
 void ClickRow(HWND list, int row) {
     const int h = int(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
     POINT p{20, h * row + h / 2};
@@ -47,7 +40,7 @@ TEST(OrderDialog, MovedRowsReorderThePaletteAtOnceAndReachTheFileAtTheClose) {
     ASSERT_EQ(names(), before);
 
     // Esc after a move: the palette keeps its order.
-    HWND dlg = OpenOrderDialog(pad), list = GetDlgItem(dlg, ORDERLISTID);
+    HWND dlg = pad.OpenDialog('O', OrderDialogCaption), list = GetDlgItem(dlg, ORDERLISTID);
     ASSERT_TRUE(dlg && list);
     ClickRow(list, 0);
     Chord({VK_MENU, VK_DOWN});
@@ -57,7 +50,7 @@ TEST(OrderDialog, MovedRowsReorderThePaletteAtOnceAndReachTheFileAtTheClose) {
     EXPECT_EQ(names(), before);
 
     // Rows 1 and 2 one place down, then Enter: the new order at once.
-    dlg = OpenOrderDialog(pad), list = GetDlgItem(dlg, ORDERLISTID);
+    dlg = pad.OpenDialog('O', OrderDialogCaption), list = GetDlgItem(dlg, ORDERLISTID);
     ASSERT_TRUE(dlg && list);
     ClickRow(list, 1);
     Chord({VK_SHIFT, VK_DOWN});

@@ -18,13 +18,7 @@ struct OptionsRun {
     HWND dlg = nullptr;
 
     // Opens the dialog from the palette's keyboard.
-    bool Open() {
-        if (!BringToFront(pad.main))
-            return false;
-        Chord({'C'});
-        dlg = WaitBox(pad.proc.pid, L"Moodpad Options");
-        return dlg && WaitFor([&] { return GetForegroundWindow() == dlg; });
-    }
+    bool Open() { return (dlg = pad.OpenDialog('C', L"Moodpad Options")) != nullptr; }
     HWND Item(int id) const { return GetDlgItem(dlg, id); }
     WORD HotKey() const { return LOWORD(SendMessageW(Item(oiHotKey), HKM_GETHOTKEY, 0, 0)); }
     bool Closed() const {
