@@ -133,10 +133,13 @@ TEST_F(SettingsFile, OptionsRoundTripKeepOtherSectionsAndGainTheKeysOfNewerVersi
     EXPECT_THROW(File().SetOptions(o), TIniWriteError);
 }
 
-TEST_F(SettingsFile, ButtonLinesBecomeEntries) {
+// Button lines in their columns or not, with tabs, duplicates, empty and nameless lines, and what
+// is cut; a second section of buttons is not read. Saved, the entries come back in the file's
+// columns, in one section at the end of the file.
+TEST_F(SettingsFile, ButtonLinesBecomeEntriesAndComeBackInOneSectionAtTheEnd) {
     const TButtonList want = {
         MakeEntry(":-)", "Smile", "smile"),
-        MakeEntry(";-)", "wink", "wink"),
+        MakeEntry(";-)", "wink", "wink"), // without a hint the name serves as hint
         MakeEntry(":-)", "Big  smile", "big"),
         MakeEntry("abcdefghijklmnopqrs", "Hint", "long"),
         MakeEntry(":-P", "tab  hint", "tabs"),
@@ -154,8 +157,17 @@ TEST_F(SettingsFile, ButtonLinesBecomeEntries) {
                       "tabs=\t:-P\t\ttab  hint\n"
                       "my pic=:o) spaced name\n"
                       "cut=x " +
-                      std::string(300, 'h')),
+                      std::string(300, 'h') + "\n[Window]\nCode=2\n[Buttons]\nstale=:( gone\n"),
               want);
+    TButtonList saved = want;
+    saved.push_back(MakeEntry("'x", "ends in quote'", "quote"));
+    saved.push_back(MakeEntry("8-)", "Cool", "a_picture_name_longer_than_nineteen"));
+    Save(saved);
+    const std::string text = support::ReadFile(path);
+    EXPECT_NE(text.find("smile=:-)                Smile\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("long=abcdefghijklmnopqrs Hint\r\n"), std::string::npos);
+    EXPECT_EQ(IniDocument::Parse(text).Sections(), (std::vector<std::string>{"Window", "Buttons"}));
+    EXPECT_EQ(Buttons(), saved);
     EXPECT_TRUE(Buttons("[Other]\na=b\n").empty());
 }
 
@@ -173,26 +185,6 @@ TEST_F(SettingsFile, Utf8ButtonsCountUnitsAndAreWrittenBackWithTheMark) {
     EXPECT_EQ(support::ReadFile(path), mark + "[Buttons]\r\nrire=" + seq.substr(0, 36) + " " +
                                            hint.substr(0, 2 * MAXHINTLENGTH) + "\r\n");
     EXPECT_EQ(EntrySequence(Buttons(line).at(0)), seq.substr(0, 19));
-}
-
-TEST_F(SettingsFile, ButtonsSurviveSaveAndComeLast) {
-    Write("[Buttons]\nold=1\n[Window]\nCode=2\n[Buttons]\nstale=:( gone\n");
-    const TButtonList list = {
-        MakeEntry(":-)", "Smile", "smile"),
-        MakeEntry("abcdefghijklmnopqrs", "Full sequence", "full"),
-        MakeEntry("'x", "ends in quote'", "quote"),
-        MakeEntry(":-D", "", "nohint"),
-        MakeEntry("8-)", "Cool", "a_picture_name_longer_than_nineteen"),
-    };
-    Save(list);
-    const std::string text = support::ReadFile(path);
-    EXPECT_NE(text.find("smile=:-)                Smile\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("full=abcdefghijklmnopqrs Full sequence\r\n"), std::string::npos);
-    const IniDocument d = IniDocument::Parse(text);
-    EXPECT_EQ(d.Sections(), (std::vector<std::string>{"Window", "Buttons"}));
-    TButtonList want = list;
-    want[3] = MakeEntry(":-D", "nohint", "nohint"); // without a hint the name serves as hint
-    EXPECT_EQ(Buttons(), want);
 }
 
 // One damaged file with only LF, only CR and in UTF-16: 20,000 buttons, lines of 100,000
