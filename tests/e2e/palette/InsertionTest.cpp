@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <regex>
 
@@ -122,12 +123,11 @@ TEST(Insertion, AKeyboardOnlyTargetGetsTheTextTyped) {
         if (holdAlt) {
             // The user lets go of Alt only now, in the target.
             const auto altUps = [&] {
-                size_t n = 0;
-                for (const LogLine& l : run.target.Lines())
-                    n += (l.kind == "KEYUP" || l.kind == "SYSKEYUP") && l.a == VK_MENU;
-                return n;
+                return std::ranges::count_if(run.target.Lines(), [](const LogLine& l) {
+                    return l.kind.ends_with("KEYUP") && l.a == VK_MENU;
+                });
             };
-            const size_t before = altUps();
+            const auto before = altUps();
             run.holdAlt = false;
             SendKey(VK_MENU, true);
             WaitFor([&] { return altUps() > before; }, 1000);

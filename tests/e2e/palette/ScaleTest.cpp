@@ -19,17 +19,14 @@ struct TScreenDpi {
         const HDC screen = GetDC(nullptr);
         GetDeviceCaps(screen, LOGPIXELSY);
         ReleaseDC(nullptr, screen);
-        DWORD size = sizeof old;
-        had = !RegGetValueW(HKEY_CURRENT_USER, Key, Value, RRF_RT_REG_DWORD, nullptr, &old, &size);
         Set(dpi);
     }
-    ~TScreenDpi() { had ? Set(old) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, Key, Value)); }
+    // The test prefix has no value of its own: without one Wine takes 96.
+    ~TScreenDpi() { RegDeleteKeyValueW(HKEY_CURRENT_USER, Key, Value); }
     static void Set(DWORD dpi) {
         RegSetKeyValueW(HKEY_CURRENT_USER, Key, Value, REG_DWORD, &dpi, sizeof dpi);
     }
     static constexpr const wchar_t *Key = L"Control Panel\\Desktop", *Value = L"LogPixels";
-    DWORD old = 0;
-    bool had = false;
 };
 
 TEST(Scale, ButtonsGridScrollStepAndSmallestWindowGrowWithTheScreensDpi) {
