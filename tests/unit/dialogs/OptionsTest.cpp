@@ -38,17 +38,15 @@ TEST(OptionsFields, RoundTripKeepsEveryOptionAndFoldsWhatCannotBeShown) {
     EXPECT_EQ(f.styleItem, 2);
     EXPECT_FALSE(f.InsertControlsEnabled());
     EXPECT_TRUE(f.AppControlsEnabled());
-    TEmoticonsOptions back = OptionsFromFields(f);
-    EXPECT_EQ(back.sPicturePath, "");
-    EXPECT_EQ(back.Style, stMinimizeOnPress);
-    EXPECT_EQ(back.sExePath, o.sExePath);
-    EXPECT_TRUE(back.blExeStart && !back.blDragDrop);
-    EXPECT_TRUE(!back.Insert.blEnabled && back.Insert.blTrackWindows && !back.Insert.blUseClipboard)
-        << "disabled controls keep and return their states";
-    EXPECT_FALSE(back.Insert.blKeyboard);
-    EXPECT_TRUE(back.HotKey.blAlt && back.HotKey.blCtrl && back.HotKey.iVirtCode == 'E');
-    EXPECT_TRUE(!back.Spacing.blBefore && back.Spacing.blAfter);
-    EXPECT_EQ(back.Rect.Right, 0);
+    // The insertion fields are disabled, and keep and return their states all the same.
+    const TEmoticonsOptions b = OptionsFromFields(f);
+    EXPECT_EQ(std::tuple(b.sPicturePath, b.Style, b.sExePath, b.blExeStart, b.blDragDrop),
+              std::tuple("", stMinimizeOnPress, o.sExePath, true, false));
+    EXPECT_EQ(std::tuple(b.Insert.blEnabled, b.Insert.blTrackWindows, b.Insert.blUseClipboard,
+                         b.Insert.blKeyboard, b.Spacing.blBefore, b.Spacing.blAfter),
+              std::tuple(false, true, false, false, false, true));
+    EXPECT_TRUE(b.HotKey.blAlt && b.HotKey.blCtrl && b.HotKey.iVirtCode == 'E');
+    EXPECT_EQ(b.Rect.Right, 0);
 
     f.picturePath = "c:\\pad\\faces";
     EXPECT_EQ(OptionsFromFields(f).sPicturePath, "c:\\pad\\faces") << "returned as typed";

@@ -18,12 +18,6 @@ namespace {
 
 constexpr int IdDirName = 101, IdDrive = 103;
 
-HWND WaitDialog() {
-    const HWND d = WaitBox(GetCurrentProcessId(), L"Select Directory");
-    WaitFor([&] { return IsWindowEnabled(d) && FocusOf(d); });
-    return d;
-}
-
 bool SamePath(std::wstring a, std::wstring b) {
     for (auto* s : {&a, &b})
         if (s->size() > 3 && s->back() == L'\\')
@@ -38,8 +32,10 @@ std::wstring NameField(HWND d) {
 // Runs SelectDir with the user's part on another thread.
 bool RunDialog(std::string& dir, TSelectDirOpts options, const std::function<void(HWND)>& user) {
     std::thread t([&] {
-        if (HWND d = WaitDialog())
+        if (const HWND d = WaitBox(GetCurrentProcessId(), L"Select Directory")) {
+            WaitFor([&] { return IsWindowEnabled(d) && FocusOf(d); });
             user(d);
+        }
     });
     const bool ok = SelectDir(dir, options);
     t.join();
