@@ -74,7 +74,8 @@ TEST(Palette, MissingAndDamagedPicturesGiveFacesAndOneNoticeThatOpensAboveTheSpl
     MoveMouse(kOffPalette);
 }
 
-// The keyboard moves the focus through the faces, scrolls the focused one into view and chooses.
+// The keyboard moves the focus through the faces and scrolls the focused one into view (Enter
+// chooses: LoadTest.cpp).
 // Minimising and restoring leaves the window's size as it was, so the palette keeps its scroll
 // position; a new width lays the faces out again.
 TEST(Palette, KeyboardScrollingAndANewWidthAndScrollPositionKeptOverMinimiseAndRestore) {
@@ -102,8 +103,6 @@ TEST(Palette, KeyboardScrollingAndANewWidthAndScrollPositionKeptOverMinimiseAndR
     }
     EXPECT_FALSE(faces.State(at) & STATE_SYSTEM_OFFSCREEN) << "the focused face is scrolled in";
     EXPECT_TRUE(WaitFor([&] { return Text(pad.Control(mcSequence)) == faces.Name(at); }));
-    Chord({VK_RETURN});
-    EXPECT_TRUE(WaitFor([&] { return Widen(ClipboardText()) == L" " + faces.Name(at) + L" "; }));
 
     long secondRow = 2;
     while (secondRow < 40 && faces.Location(secondRow).top == faces.Location(1).top)
