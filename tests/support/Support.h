@@ -259,13 +259,12 @@ inline std::vector<Face> NumberedFaces(int n) {
 }
 
 // The settings file the tests hand to the program: the faces in the folder "faces", the hot key
-// E with the modifiers given, and the window placed right of the target's place. Every member has
+// Alt+E, and the window placed right of the target's place. Every member has
 // its default, so that a test names only what it changes: Settings{.left = 20, .faces = ...}.
 struct Settings {
     bool autoInsert = true, trackWindows = false, useClipboard = true, keyboard = true;
     int style = 0;
     bool dragDrop = false;
-    bool alt = true, ctrl = false, shift = false;
     bool startup = false;
     std::string startupName = {};
     int left = 500, top = 300, width = 407, height = 209;

@@ -92,7 +92,6 @@ TEST(Lifecycle, OneOfSimultaneousStartsStaysAndALaterStartRestoresIt) {
     ASSERT_TRUE(later.Start(pad.Exe()) && later.WaitExit(15000));
     EXPECT_EQ(later.ExitCode(), 0u);
     EXPECT_TRUE(WaitFor([&] { return !IsIconic(pad.main); }));
-    EXPECT_EQ(TopWindows(0, L"TMainForm", L"Moodpad").size(), 1u);
     EXPECT_EQ(ReadFile(pad.Ini()), before);
     EXPECT_TRUE(pad.Close());
 }

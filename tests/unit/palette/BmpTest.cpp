@@ -77,8 +77,7 @@ TEST(CopyCentre, TakesTheCentreOfALargerPictureAndASmallerOneWhole) {
         big.pixels.push_back(i);
     std::vector<uint32_t> square(3 * 2, 99); // rows 3 apart, 2 rows
     const TCopied c = CopyCentre(big, 2, square.data(), 3);
-    EXPECT_EQ(c.width, 2);
-    EXPECT_EQ(c.height, 2);
+    EXPECT_EQ(std::pair(c.width, c.height), std::pair(2, 2));
     EXPECT_EQ(square, (std::vector<uint32_t>{5, 6, 99, 9, 10, 99}));
     const TCopied one = CopyCentre(TImage{1, 1, {7}}, 2, square.data(), 3);
     EXPECT_EQ(one.width * one.height, 1);
