@@ -47,18 +47,17 @@ struct HotKeyRun {
 TEST(Insertion, TheHotKeyBringsThePaletteAndAChoiceIsDeliveredOnce) {
     const struct {
         const char* name;
-        bool autoInsert, useClipboard;
+        bool autoInsert, useClipboard, targetGone;
         int style;
-        bool targetGone;
         std::vector<unsigned long long> want;
     } cases[] = {
-        {"paste", true, true, 0, false, {}},
-        {"posted characters", true, false, 0, false, {' ', ':', '-', ')', ' '}},
-        {"minimise on press", true, true, 2, false, {}},
-        {"target gone meanwhile", true, true, 2, true, {}},
-        {"auto-insert off: the clipboard only", false, true, 0, false, {}},
+        {"paste", true, true, false, 0, {}},
+        {"posted characters", true, false, false, 0, {' ', ':', '-', ')', ' '}},
+        {"minimise on press", true, true, false, 2, {}},
+        {"target gone meanwhile", true, true, true, 2, {}},
+        {"auto-insert off: the clipboard only", false, true, false, 0, {}},
     };
-    for (const auto& [name, autoInsert, useClipboard, style, targetGone, want] : cases) {
+    for (const auto& [name, autoInsert, useClipboard, targetGone, style, want] : cases) {
         SCOPED_TRACE(name);
         const Settings s{.autoInsert = autoInsert, .useClipboard = useClipboard, .style = style};
         HotKeyRun run;
