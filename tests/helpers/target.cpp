@@ -4,15 +4,14 @@
 // one flushed line each:
 //   <QueryPerformanceCounter> <kind> <wParam> <lParam>
 // where kind is PASTE, a key or character message of the edit (KEYDOWN, KEYUP, CHAR, SYSKEYDOWN,
-// SYSKEYUP, SYSCHAR), MENU (a keyboard menu command or menu loop: a stray Alt release or
-// Alt+letter), SENDTOHOOK (the tracking query taken from the queue), DISPATCHED (the query reached
-// the window) or MARK. The edit still handles every message, so a paste shows the clipboard text in
-// it. SENDTOHOOK is logged by a message hook of this thread, which runs before any global hook: the
+// SYSKEYUP, SYSCHAR), MENU (a keyboard menu command: a stray Alt release or Alt+letter),
+// SENDTOHOOK (the tracking query taken from the queue), DISPATCHED (the query reached the window)
+// or MARK. The edit still handles every message, so a paste shows the clipboard text in it.
+// SENDTOHOOK is logged by a message hook of this thread, which runs before any global hook: the
 // hook library answers the query and turns it into WM_NULL before it is dispatched. The commands a
-// test may post are in Target.h. The edit is also an OLE drop target for text: a drop logs one
-// DROPCHAR <byte> <index> line per byte of its CF_TEXT, then DROP <effect> <length>. Started
-// without a log file (as the program's start-up program), it
-// logs one line RAN to "<its own path>.ran" and ends.
+// test may post are in Target.h. The edit is also an OLE drop target for text: a drop puts its
+// CF_TEXT in the edit, then logs DROP <effect> <length>. Started without a log file (as the
+// program's start-up program), it logs one line RAN to "<its own path>.ran" and ends.
 //
 // Started as "target.exe <log file> keys", the edit is of a class of its own ("MoodpadKeysOnly")
 // and, like a browser's text field, takes only keyboard input: a posted WM_PASTE is dropped, and so
@@ -77,9 +76,6 @@ LRESULT CALLBACK TopProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if ((wParam & 0xFFF0) == SC_KEYMENU)
             Log("MENU", wParam, lParam);
         break;
-    case WM_ENTERMENULOOP:
-        Log("MENU", wParam, 0);
-        break;
     case WM_SENDTOHOOK:
         Log("DISPATCHED", wParam, lParam);
         return 0;
@@ -122,8 +118,7 @@ class TDropLog : public ui::TComObject<IDropTarget> {
             return S_OK;
         const char* p = static_cast<const char*>(GlobalLock(m.hGlobal));
         const int n = lstrlenA(p);
-        for (int i = 0; i < n; ++i)
-            Log("DROPCHAR", static_cast<unsigned char>(p[i]), i);
+        SetWindowTextA(edit, p);
         GlobalUnlock(m.hGlobal);
         ReleaseStgMedium(&m);
         Log("DROP", *effect = DROPEFFECT_COPY, n);

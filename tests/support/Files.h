@@ -21,21 +21,12 @@ inline bool WriteFile(const std::filesystem::path& path, const std::string& byte
 // A bitmap file: file header, 40-byte info header, palette, then the pixel bytes as given.
 inline std::string Bitmap(int width, int height, int bpp, uint32_t compression,
                           const std::string& bits, const std::vector<uint32_t>& palette = {}) {
-    const uint32_t offBits = 54 + 4 * uint32_t(palette.size()), size = uint32_t(bits.size());
-    // After "BM" every field is 4 bytes long but the planes and the depth, which share one here.
-    std::vector<uint32_t> fields = {offBits + size,
-                                    0,
-                                    offBits,
-                                    40,
-                                    uint32_t(width),
-                                    uint32_t(height),
-                                    uint32_t(1 | bpp << 16),
-                                    compression,
-                                    size,
-                                    0,
-                                    0,
-                                    uint32_t(palette.size()),
-                                    0};
+    const uint32_t colours = uint32_t(palette.size()), off = 54 + 4 * colours,
+                   size = uint32_t(bits.size());
+    // The file header after "BM", then the 40-byte info header, where the planes and the depth
+    // share one field; every field 4 bytes long, little-endian.
+    std::vector<uint32_t> fields = {off + size, 0, off, 40, uint32_t(width), uint32_t(height)};
+    fields.insert(fields.end(), {1u | bpp << 16, compression, size, 0, 0, colours, 0});
     fields.insert(fields.end(), palette.begin(), palette.end());
     std::string b = "BM";
     for (uint32_t v : fields)

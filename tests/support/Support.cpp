@@ -161,10 +161,10 @@ std::string Settings::Text() const {
       << "\r\nUseClipboard=" << useClipboard << "\r\nKeyboard=" << keyboard
       << "\r\n[ButtonPath]\r\nValue=faces"
       << "\r\n[Startup]\r\nEnabled=" << startup << "\r\nName=" << startupName
-      << "\r\n[Hotkey]\r\nAlt=" << alt << "\r\nCtrl=" << ctrl << "\r\nShift=" << shift
-      << "\r\nKey=69\r\n[DragDrop]\r\nEnabled=" << dragDrop << "\r\n[Window]\r\nLeft=" << left
-      << "\r\nTop=" << top << "\r\nWidth=" << width << "\r\nHeight=" << height
-      << "\r\nCode=" << style << "\r\n[ExtraSpacing]\r\nBefore=1\r\nAfter=1\r\n[Buttons]\r\n";
+      << "\r\n[Hotkey]\r\nAlt=1\r\nCtrl=0\r\nShift=0\r\nKey=69\r\n[DragDrop]\r\nEnabled="
+      << dragDrop << "\r\n[Window]\r\nLeft=" << left << "\r\nTop=" << top << "\r\nWidth=" << width
+      << "\r\nHeight=" << height << "\r\nCode=" << style
+      << "\r\n[ExtraSpacing]\r\nBefore=1\r\nAfter=1\r\n[Buttons]\r\n";
     for (const Face& f : faces)
         s << f.picture << "=" << f.sequence << " " << f.hint << "\r\n";
     return s.str();

@@ -102,22 +102,17 @@ inline HWND TopWindow(DWORD pid, const wchar_t* cls, const wchar_t* title = null
     return found.empty() ? nullptr : found[0];
 }
 
-// What the thread of top has: the window with the keyboard focus, the one with the mouse captured.
-inline GUITHREADINFO GuiInfo(HWND top) {
+// The window with the keyboard focus (or, given &GUITHREADINFO::hwndCapture, the one that has the
+// mouse captured) in the thread of top.
+inline HWND FocusOf(HWND top, HWND GUITHREADINFO::*which = &GUITHREADINFO::hwndFocus) {
     GUITHREADINFO gti{};
     gti.cbSize = sizeof gti;
     GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &gti);
-    return gti;
+    return gti.*which;
 }
 
-// The window with the keyboard focus in the thread of top.
-inline HWND FocusOf(HWND top) {
-    return GuiInfo(top).hwndFocus;
-}
-
-// The window that has the mouse captured in the thread of top.
 inline HWND CaptureOf(HWND top) {
-    return GuiInfo(top).hwndCapture;
+    return FocusOf(top, &GUITHREADINFO::hwndCapture);
 }
 
 inline bool BringToFront(HWND top) {
@@ -264,13 +259,12 @@ inline std::vector<Face> NumberedFaces(int n) {
 }
 
 // The settings file the tests hand to the program: the faces in the folder "faces", the hot key
-// E with the modifiers given, and the window placed right of the target's place. Every member has
+// Alt+E, and the window placed right of the target's place. Every member has
 // its default, so that a test names only what it changes: Settings{.left = 20, .faces = ...}.
 struct Settings {
     bool autoInsert = true, trackWindows = false, useClipboard = true, keyboard = true;
     int style = 0;
     bool dragDrop = false;
-    bool alt = true, ctrl = false, shift = false;
     bool startup = false;
     std::string startupName = {};
     int left = 500, top = 300, width = 407, height = 209;
@@ -392,6 +386,14 @@ struct Moodpad {
     // program ended.
     HWND WaitBox(DWORD timeoutMs = 10000) const {
         return support::WaitBox(proc.pid, nullptr, timeoutMs, [&] { return !proc.Running(); });
+    }
+    // Brings the window to the front, presses the key there and waits for the dialog with the title
+    // in front with a keyboard focus; null when it did not come.
+    HWND OpenDialog(WORD key, const wchar_t* title) {
+        HWND d = nullptr;
+        if (BringToFront(main))
+            Chord({key}), d = support::WaitBox(proc.pid, title);
+        return d && WaitFor([&] { return GetForegroundWindow() == d && FocusOf(d); }) ? d : nullptr;
     }
     // Minimises or restores the window by its system commands and waits until it is so.
     bool Minimise() {

@@ -9,13 +9,6 @@ using namespace support;
 
 namespace {
 
-HWND AboutBox(const Moodpad& pad) {
-    for (HWND w : TopWindows(pad.proc.pid, L"#32770", nullptr, true))
-        if (GetDlgItem(w, ABOUTPRODUCTID))
-            return w;
-    return nullptr;
-}
-
 // The general error display's boxes.
 std::vector<HWND> ErrorBoxes(const Moodpad& pad) {
     return TopWindows(pad.proc.pid, L"#32770", L"Moodpad", true);
@@ -29,10 +22,13 @@ HWND OpenAbout(const Moodpad& pad) {
         return nullptr;
     Chord({'A'});
     HWND about = nullptr;
-    return WaitFor([&] { return (about = AboutBox(pad)) && Text(about) != L"About"; }) &&
-                   Settle(about)
-               ? about
-               : nullptr;
+    const auto filled = [&] { // the dialog with the product line, captioned with the product
+        for (HWND w : TopWindows(pad.proc.pid, L"#32770", nullptr, true))
+            if (GetDlgItem(w, ABOUTPRODUCTID) && Text(about = w) != L"About")
+                return true;
+        return false;
+    };
+    return WaitFor(filled) && Settle(about) ? about : nullptr;
 }
 
 // The caption and the product line.

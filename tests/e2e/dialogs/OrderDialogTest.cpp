@@ -1,6 +1,7 @@
 // The button order dialog as a user drives it: opened with the key O, rows selected with the mouse
 // and Shift+Down, moved with Alt+Down, closed with Enter or Esc.
 #include "dialogs/OrderDlg_win.h"
+#include "settings/IniEngine.h"
 #include "support/Support.h"
 
 #include <gtest/gtest.h>
@@ -8,13 +9,6 @@
 using namespace support;
 
 namespace {
-
-HWND OpenOrderDialog(const Moodpad& pad) {
-    Chord({'O'});
-    const HWND d = WaitBox(pad.proc.pid, OrderDialogCaption);
-    WaitFor([&] { return FocusOf(d) != nullptr; });
-    return d;
-}
 
 void ClickRow(HWND list, int row) {
     const int h = int(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
@@ -46,7 +40,7 @@ TEST(OrderDialog, MovedRowsReorderThePaletteAtOnceAndReachTheFileAtTheClose) {
     ASSERT_EQ(names(), before);
 
     // Esc after a move: the palette keeps its order.
-    HWND dlg = OpenOrderDialog(pad), list = GetDlgItem(dlg, ORDERLISTID);
+    HWND dlg = pad.OpenDialog('O', OrderDialogCaption), list = GetDlgItem(dlg, ORDERLISTID);
     ASSERT_TRUE(dlg && list);
     ClickRow(list, 0);
     Chord({VK_MENU, VK_DOWN});
@@ -56,7 +50,7 @@ TEST(OrderDialog, MovedRowsReorderThePaletteAtOnceAndReachTheFileAtTheClose) {
     EXPECT_EQ(names(), before);
 
     // Rows 1 and 2 one place down, then Enter: the new order at once.
-    dlg = OpenOrderDialog(pad), list = GetDlgItem(dlg, ORDERLISTID);
+    dlg = pad.OpenDialog('O', OrderDialogCaption), list = GetDlgItem(dlg, ORDERLISTID);
     ASSERT_TRUE(dlg && list);
     ClickRow(list, 1);
     Chord({VK_SHIFT, VK_DOWN});
@@ -68,13 +62,8 @@ TEST(OrderDialog, MovedRowsReorderThePaletteAtOnceAndReachTheFileAtTheClose) {
     EXPECT_TRUE(WaitFor([&] { return names() == L":-) s3 s1 s2 s4 "; })) << Narrow(names());
 
     ASSERT_TRUE(pad.Close());
-    wchar_t keys[256] = {};
-    const DWORD n =
-        GetPrivateProfileStringW(L"Buttons", nullptr, L"", keys, 256, pad.Ini().c_str());
-    std::wstring saved;
-    for (const wchar_t* k = keys; k < keys + n && *k; k += wcslen(k) + 1)
-        saved += std::wstring(k) + L" ";
-    EXPECT_EQ(saved, L"b0 b3 b1 b2 b4 ");
+    EXPECT_EQ(IniDocument::Parse(ReadFile(pad.Ini())).Keys("Buttons"),
+              (std::vector<std::string>{"b0", "b3", "b1", "b2", "b4"}));
 }
 
 } // namespace

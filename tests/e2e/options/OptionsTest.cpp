@@ -18,13 +18,7 @@ struct OptionsRun {
     HWND dlg = nullptr;
 
     // Opens the dialog from the palette's keyboard.
-    bool Open() {
-        if (!BringToFront(pad.main))
-            return false;
-        Chord({'C'});
-        dlg = WaitBox(pad.proc.pid, L"Moodpad Options");
-        return dlg && WaitFor([&] { return GetForegroundWindow() == dlg; });
-    }
+    bool Open() { return (dlg = pad.OpenDialog('C', L"Moodpad Options")) != nullptr; }
     HWND Item(int id) const { return GetDlgItem(dlg, id); }
     WORD HotKey() const { return LOWORD(SendMessageW(Item(oiHotKey), HKM_GETHOTKEY, 0, 0)); }
     bool Closed() const {
@@ -121,27 +115,24 @@ TEST(Options, OnlyANewFaceDirectoryChosenInTheDirectoryDialogRebuildsThePalette)
     Press(run.dlg, oiBrowsePath, VK_SPACE);
     const HWND sel = WaitBox(pad.proc.pid, L"Select Directory");
     ASSERT_TRUE(sel && WaitFor([&] { return GetForegroundWindow() == sel; }));
-    std::wstring chosen;
-    const auto shown = [&] { // the name field, which shows the directory the list is in
-        return IsWindow(sel) ? chosen = Text(GetDlgItem(sel, 101)) : chosen;
-    };
+    std::wstring shown; // the name field, which shows the directory the list is in
     const auto endsWith = [&](const std::wstring& tail) {
         return WaitFor([&] {
-            const std::wstring t = shown();
-            return t.size() >= tail.size() &&
-                   !_wcsicmp(t.c_str() + t.size() - tail.size(), tail.c_str());
+            shown = Text(GetDlgItem(sel, 101));
+            return shown.size() >= tail.size() &&
+                   !_wcsicmp(shown.c_str() + shown.size() - tail.size(), tail.c_str());
         });
     };
-    ASSERT_TRUE(endsWith(L"\\faces")) << Narrow(shown());
+    ASSERT_TRUE(endsWith(L"\\faces")) << Narrow(shown);
     Press(sel, 102, VK_UP); // the open folder above: the program's
     Chord({VK_RETURN});
-    ASSERT_TRUE(endsWith(pad.dir.path.substr(pad.dir.path.rfind(L'\\')))) << Narrow(shown());
+    ASSERT_TRUE(endsWith(pad.dir.path.substr(pad.dir.path.rfind(L'\\')))) << Narrow(shown);
     Chord({VK_END});
     Chord({VK_RETURN});
-    ASSERT_TRUE(endsWith(L"\\zfaces")) << Narrow(shown());
+    ASSERT_TRUE(endsWith(L"\\zfaces")) << Narrow(shown);
     Press(sel, IDOK, VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(sel); }));
-    EXPECT_EQ(Text(run.Item(oiPicturePath)), shown());
+    EXPECT_EQ(Text(run.Item(oiPicturePath)), shown);
     Press(run.dlg, IDOK, VK_RETURN);
     ASSERT_TRUE(run.Closed());
     const HWND notice = pad.WaitBox();

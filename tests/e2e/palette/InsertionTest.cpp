@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <regex>
 
@@ -46,18 +47,17 @@ struct HotKeyRun {
 TEST(Insertion, TheHotKeyBringsThePaletteAndAChoiceIsDeliveredOnce) {
     const struct {
         const char* name;
-        bool autoInsert, useClipboard;
+        bool autoInsert, useClipboard, targetGone;
         int style;
-        bool targetGone;
         std::vector<unsigned long long> want;
     } cases[] = {
-        {"paste", true, true, 0, false, {}},
-        {"posted characters", true, false, 0, false, {' ', ':', '-', ')', ' '}},
-        {"minimise on press", true, true, 2, false, {}},
-        {"target gone meanwhile", true, true, 2, true, {}},
-        {"auto-insert off: the clipboard only", false, true, 0, false, {}},
+        {"paste", true, true, false, 0, {}},
+        {"posted characters", true, false, false, 0, {' ', ':', '-', ')', ' '}},
+        {"minimise on press", true, true, false, 2, {}},
+        {"target gone meanwhile", true, true, true, 2, {}},
+        {"auto-insert off: the clipboard only", false, true, false, 0, {}},
     };
-    for (const auto& [name, autoInsert, useClipboard, style, targetGone, want] : cases) {
+    for (const auto& [name, autoInsert, useClipboard, targetGone, style, want] : cases) {
         SCOPED_TRACE(name);
         const Settings s{.autoInsert = autoInsert, .useClipboard = useClipboard, .style = style};
         HotKeyRun run;
@@ -112,22 +112,19 @@ TEST(Insertion, AKeyboardOnlyTargetGetsTheTextTyped) {
         ASSERT_NO_FATAL_FAILURE(
             run.Begin({.useClipboard = useClipboard, .keyboard = keyboard}, true, holdAlt));
         run.faces->Click(1);
-        if (keyboard) {
-            EXPECT_TRUE(WaitFor([&] { return run.target.EditText() == L" :-) "; }))
-                << Narrow(run.target.EditText());
-            EXPECT_EQ(GetForegroundWindow(), run.target.top);
-        } else {
-            EXPECT_TRUE(WaitFor([&] { return run.target.Count("DROPPED") == 1; }));
-        }
+        EXPECT_TRUE(WaitFor([&] {
+            return run.target.EditText() == L" :-) " || run.target.Count("DROPPED") == 1;
+        })) << Narrow(run.target.EditText());
+        // Typed into, the target is in front; posted to, it need not be, and the palette stays.
+        EXPECT_EQ(GetForegroundWindow() == run.target.top, keyboard);
         if (holdAlt) {
             // The user lets go of Alt only now, in the target.
             const auto altUps = [&] {
-                size_t n = 0;
-                for (const LogLine& l : run.target.Lines())
-                    n += (l.kind == "KEYUP" || l.kind == "SYSKEYUP") && l.a == VK_MENU;
-                return n;
+                return std::ranges::count_if(run.target.Lines(), [](const LogLine& l) {
+                    return l.kind.ends_with("KEYUP") && l.a == VK_MENU;
+                });
             };
-            const size_t before = altUps();
+            const auto before = altUps();
             run.holdAlt = false;
             SendKey(VK_MENU, true);
             WaitFor([&] { return altUps() > before; }, 1000);

@@ -69,7 +69,6 @@ TEST(Load, ChoicesHotKeysAndResizesLeaveNothingBehind) {
     for (const LogLine& l : target.Lines("CHAR"))
         got += char(l.a);
     EXPECT_EQ(got, want);
-    EXPECT_EQ(ClipboardText(), " s1 ");
     EXPECT_TRUE(pad.BoxTexts().empty());
 
     Flat(pad, 500, [&](int) { hotKey(); });

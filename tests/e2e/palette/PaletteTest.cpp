@@ -1,6 +1,6 @@
 // The palette as a user and a screen reader see it: its faces, the notice about missing pictures,
-// the sequence and hint under the mouse, the keyboard, scrolling and resizing, and the tracking
-// query that hovering sends to the active program.
+// the sequence and hint under the mouse, the keyboard, scrolling and resizing, the tracking query
+// that hovering sends to the active program, and a press and move that is no drag.
 #include "support/Support.h"
 
 #include <gtest/gtest.h>
@@ -18,17 +18,11 @@ TEST(Palette, MissingAndDamagedPicturesGiveFacesAndOneNoticeThatOpensAboveTheSpl
     s.faces = {{"gone", ":-)", "Smile  with   gaps", false},
                {"b1", ";-)", "Wink"},
                {"gone2", "ABCDEFGHIJKLMNOPQRS", "Nineteen", false}};
-    const std::string z(4000, 0);
+    // No bitmap at all, a header that claims 14 GB, and a small picture in a file of 20 MB. (The
+    // other damaged headers the decoder refuses are in its unit tests.)
     const std::pair<const char*, std::string> damaged[] = {
-        {"empty", ""},
         {"text", std::string(300, 'x')},
-        {"truncated", Bitmap(32, 32, 24, 0, std::string(1000, 0))},
-        {"huge", Bitmap(60000, 60000, 32, 0, z)},
-        {"mostnegative", Bitmap(32, INT32_MIN, 24, 0, z)},
-        {"downwardrle", Bitmap(32, -32, 8, 1, z)},
-        {"jpeg", Bitmap(32, 32, 24, 4, z)},
-        {"unknown", Bitmap(32, 32, 24, 77, z)},
-        {"nodepth", Bitmap(1, 1, 7, 0, std::string(4, 0))},
+        {"huge", Bitmap(60000, 60000, 32, 0, std::string(4000, 0))},
         {"oversized", Bitmap(32, 32, 24, 0, std::string(20u << 20, 0))},
     };
     for (const auto& [name, bytes] : damaged)
@@ -80,7 +74,8 @@ TEST(Palette, MissingAndDamagedPicturesGiveFacesAndOneNoticeThatOpensAboveTheSpl
     MoveMouse(kOffPalette);
 }
 
-// The keyboard moves the focus through the faces, scrolls the focused one into view and chooses.
+// The keyboard moves the focus through the faces and scrolls the focused one into view (Enter
+// chooses: LoadTest.cpp).
 // Minimising and restoring leaves the window's size as it was, so the palette keeps its scroll
 // position; a new width lays the faces out again.
 TEST(Palette, KeyboardScrollingAndANewWidthAndScrollPositionKeptOverMinimiseAndRestore) {
@@ -108,8 +103,6 @@ TEST(Palette, KeyboardScrollingAndANewWidthAndScrollPositionKeptOverMinimiseAndR
     }
     EXPECT_FALSE(faces.State(at) & STATE_SYSTEM_OFFSCREEN) << "the focused face is scrolled in";
     EXPECT_TRUE(WaitFor([&] { return Text(pad.Control(mcSequence)) == faces.Name(at); }));
-    Chord({VK_RETURN});
-    EXPECT_TRUE(WaitFor([&] { return Widen(ClipboardText()) == L" " + faces.Name(at) + L" "; }));
 
     long secondRow = 2;
     while (secondRow < 40 && faces.Location(secondRow).top == faces.Location(1).top)
@@ -129,8 +122,9 @@ TEST(Palette, KeyboardScrollingAndANewWidthAndScrollPositionKeptOverMinimiseAndR
 
 // Over a palette that is not active, the first move onto a face asks the active program where it
 // was typing; the answer lets a click deliver there. The query goes only with tracking on, once per
-// visit of a face, and never while the palette itself is active.
-TEST(Palette, HoveringQueriesTheActiveProgramOncePerFaceVisitWhenTracking) {
+// visit of a face, and never while the palette itself is active. With drag-and-drop off (the
+// default) a face pressed and moved starts no drag.
+TEST(Palette, HoveringQueriesTheActiveProgramOncePerFaceVisitWhenTrackingAndAMoveIsNoDrag) {
     for (bool tracking : {true, false}) {
         SCOPED_TRACE(tracking ? "tracking" : "not tracking");
         const Settings s{.trackWindows = tracking, .style = 1, .faces = NumberedFaces(4)};
@@ -158,6 +152,18 @@ TEST(Palette, HoveringQueriesTheActiveProgramOncePerFaceVisitWhenTracking) {
         ASSERT_TRUE(target.Activate() && BringToFront(pad.main));
         ASSERT_TRUE(hover(3) && hover(4) && target.Sync());
         EXPECT_EQ(target.Count("SENDTOHOOK"), tracking ? 2u : 0u);
+
+        // With drag-and-drop off a press and move is no drag: the moves go to the palette, which
+        // keeps the capture, and the release over the target drops nothing.
+        const POINT over = Centre(WindowRect(target.edit));
+        MouseButton(Centre(faces.Location(1)), true);
+        ASSERT_TRUE(WaitFor([&] { return CaptureOf(pad.main) == pad.Palette(); }));
+        MoveMouse(over);
+        ASSERT_TRUE(Settle(pad.main));
+        EXPECT_EQ(CaptureOf(pad.main), pad.Palette()) << "the press became a drag";
+        MouseButton(over, false);
+        ASSERT_TRUE(target.Sync());
+        EXPECT_EQ(target.Count("DROP"), 0u);
         MoveMouse(kOffPalette);
     }
 }

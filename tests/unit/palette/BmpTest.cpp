@@ -57,6 +57,8 @@ TEST(DecodeBmp, RefusesDamagedAndUnknownFiles) {
         Bitmap(2, 2, 7, 0, std::string(16, 7)),  // no such depth
         Bitmap(100000, 100000, 24, 0, zeros),    // claims a huge picture
         Bitmap(0, 2, 24, 0, zeros),
+        Bitmap(2, INT32_MIN, 24, 0, zeros),       // the most negative height
+        Bitmap(2, 2, 24, 77, zeros),              // an unknown compression
         Bitmap(2, -2, 8, 1, B({0, 1}), {0}),      // run-length may not be top-down
         Bitmap(4, 2, 8, 1, B({3, 1, 0, 0}), {0}), // runs end without the end mark
         "X" + good.substr(1),
@@ -75,8 +77,7 @@ TEST(CopyCentre, TakesTheCentreOfALargerPictureAndASmallerOneWhole) {
         big.pixels.push_back(i);
     std::vector<uint32_t> square(3 * 2, 99); // rows 3 apart, 2 rows
     const TCopied c = CopyCentre(big, 2, square.data(), 3);
-    EXPECT_EQ(c.width, 2);
-    EXPECT_EQ(c.height, 2);
+    EXPECT_EQ(std::pair(c.width, c.height), std::pair(2, 2));
     EXPECT_EQ(square, (std::vector<uint32_t>{5, 6, 99, 9, 10, 99}));
     const TCopied one = CopyCentre(TImage{1, 1, {7}}, 2, square.data(), 3);
     EXPECT_EQ(one.width * one.height, 1);

@@ -21,15 +21,12 @@ TEST(FitButtons, CountsAndGapsAlongALength) {
 
 TEST(PaletteGrid, TheTwentyFirstButtonReservesTheScrollBarAndOpensARow) {
     const TPaletteLayout twenty = PaletteLayout(20, 378, 75);
-    EXPECT_FALSE(twenty.scroller);
-    EXPECT_EQ(twenty.width, 378);
-    EXPECT_EQ(twenty.step, 37);
+    EXPECT_EQ(std::tuple(twenty.scroller, twenty.width, twenty.step), std::tuple(false, 378, 37));
     const TGridCell tenth = GridCell(19, twenty.width, 75);
     EXPECT_EQ(std::tie(tenth.left, tenth.top, tenth.columns), std::tuple(1 + 37 * 9, 1 + 37, 10));
 
     const TPaletteLayout more = PaletteLayout(21, 378, 75);
-    EXPECT_TRUE(more.scroller);
-    EXPECT_EQ(more.width, 378 - SCROLLBARRESERVE);
+    EXPECT_EQ(std::tuple(more.scroller, more.width), std::tuple(true, 378 - SCROLLBARRESERVE));
     EXPECT_EQ(GridCell(9, more.width, 75).left, 1 + 36 * 9);
     EXPECT_EQ(GridCell(20, more.width, 75).top, 1 + 37 * 2);
     EXPECT_FALSE(PaletteLayout(0, 0, 0).scroller);

@@ -39,12 +39,7 @@ TEST(IniEngineRead, EnumerationListsEveryNameInFileOrder) {
         IniDocument::Parse("x=1\n[a]\nk1=1\nnovalue\n;c=1\nK1=2\n[b]\n[A]\nk9=1\n[]\n");
     EXPECT_EQ(d.Sections(), (V{"a", "b", "A", ""}));
     EXPECT_EQ(d.Keys("A"), (V{"k1", "K1"}));
-    EXPECT_TRUE(d.Keys("none").empty());
-
-    std::string many = "[s]\n";
-    for (int i = 0; i < 5000; ++i)
-        many += "key" + std::to_string(i) + "=v\n";
-    EXPECT_EQ(IniDocument::Parse(many).Keys("s").size(), 5000u);
+    // Tens of thousands of keys: SettingsFile.DamagedFilesKeepEveryButtonReadAndEverythingElse.
 }
 
 TEST(IniEngineRead, Utf16FileIsDecodedAndWrittenBackAsUtf16) {
@@ -74,7 +69,7 @@ TEST(IniEngineRead, Utf8FileKeepsItsMarkAndCutsValuesBetweenCharacters) {
     EXPECT_EQ(d.Serialize(), bytes + "n=" + smile + "\r\n");
 }
 
-TEST(IniEngineWrite, ChangesOnlyWhatItMust) {
+TEST(IniEngineWrite, ChangesOnlyWhatItMustAndRefusesWhatCouldNotBeReadBack) {
     // The file before, section, key and value written, and the file after.
     const char* cases[][5] = {
         {"", "App", "key", "val", "[App]\r\nkey=val\r\n"},
@@ -106,9 +101,7 @@ TEST(IniEngineWrite, ChangesOnlyWhatItMust) {
                   value[0] == ' ' ? "v" : value)
             << before;
     }
-}
-
-TEST(IniEngineWrite, RefusesWhatCouldNotBeReadBack) {
+    // What could not be read back is refused, and the file stays as it was.
     const char* bad[][3] = {
         {"s", "k", "a\nb"}, {"s", "k", "a\rb"}, {"s\n", "k", "v"}, {"s", "k\r", "v"},
         {"s", "a=b", "v"},  {"s", ";k", "v"},   {"s", "[k", "v"},  {"a]b", "k", "v"},

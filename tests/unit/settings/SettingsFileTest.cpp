@@ -98,55 +98,48 @@ TEST_F(SettingsFile, OptionValueEncodings) {
     }
 }
 
-TEST_F(SettingsFile, OptionsRoundTripAndKeepOtherSections) {
-    Write("[ProductInfo]\r\nName=Moodpad\r\n; mine\r\n[Window]\r\nLeft = 3\r\n");
-    TEmoticonsOptions o = Unusual();
+// Other sections and comments stay and a value is replaced in place. A file of an older version
+// has no keyboard keys: they read as their defaults and the save adds them to the end of their
+// section. Every option, and a class list of the user's own, reads back as written.
+TEST_F(SettingsFile, OptionsRoundTripKeepOtherSectionsAndGainTheKeysOfNewerVersions) {
+    Write("[ProductInfo]\r\nName=Moodpad\r\n; mine\r\n[AutoInsert]\r\nEnabled=1\r\n[Window]\r\n"
+          "Left = 3\r\n");
     auto f = File();
-    f.SetOptions(o);
+    TEmoticonsOptions o;
+    f.GetOptions(o);
+    EXPECT_TRUE(o.Insert.blKeyboard);
+    EXPECT_EQ(f.GetPostClasses(), DEFAULT_POST_CLASSES);
+    f.SetOptions(o = Unusual());
+    f.SetPostClasses(f.GetPostClasses());
     f.SetButtons({});
     f.Save();
     const std::string text = support::ReadFile(path);
-    EXPECT_EQ(text.rfind("[ProductInfo]\r\nName=Moodpad\r\n; mine\r\n[Window]\r\nLeft=-10\r\n", 0),
+    EXPECT_EQ(text.rfind("[ProductInfo]\r\nName=Moodpad\r\n; mine\r\n[AutoInsert]\r\nEnabled=0\r\n"
+                         "TrackWindows=0\r\nUseClipboard=0\r\nKeyboard=0\r\nPostClasses=" +
+                             std::string(DEFAULT_POST_CLASSES) + "\r\n[Window]\r\nLeft=-10\r\n",
+                         0),
               0u)
         << text;
     EXPECT_EQ(text.find("[Buttons]"), std::string::npos); // an empty list leaves no section
     TEmoticonsOptions back;
     File().GetOptions(back);
     EXPECT_EQ(Fields(back), Fields(o));
+    auto g = File();
+    g.SetPostClasses(" Mine*, Edit ");
+    g.Save();
+    EXPECT_EQ(File().GetPostClasses(), " Mine*, Edit ");
     // A value that could not be read back is refused.
     o.sExePath = "a\r\nb";
     EXPECT_THROW(File().SetOptions(o), TIniWriteError);
 }
 
-// A file of an older version has no keyboard keys: they read as their defaults and the next save
-// adds them to the end of their section. A list of the user's own reads back as written.
-TEST_F(SettingsFile, KeyboardKeysMissingReadAsDefaultsAndAreWrittenBack) {
-    Write("[AutoInsert]\r\nEnabled=0\r\n[Window]\r\nCode=2\r\n");
-    TEmoticonsOptions o;
-    auto f = File();
-    f.GetOptions(o);
-    EXPECT_TRUE(o.Insert.blKeyboard);
-    EXPECT_EQ(f.GetPostClasses(), DEFAULT_POST_CLASSES);
-    f.SetOptions(o);
-    f.SetPostClasses(f.GetPostClasses());
-    f.Save();
-    const std::string text = support::ReadFile(path);
-    EXPECT_EQ(text.rfind("[AutoInsert]\r\nEnabled=0\r\nTrackWindows=1\r\nUseClipboard=1\r\n"
-                         "Keyboard=1\r\nPostClasses=" +
-                             std::string(DEFAULT_POST_CLASSES) + "\r\n[Window]\r\n",
-                         0),
-              0u)
-        << text;
-    auto g = File();
-    g.SetPostClasses(" Mine*, Edit ");
-    g.Save();
-    EXPECT_EQ(File().GetPostClasses(), " Mine*, Edit ");
-}
-
-TEST_F(SettingsFile, ButtonLinesBecomeEntries) {
+// Button lines in their columns or not, with tabs, duplicates, empty and nameless lines, and what
+// is cut; a second section of buttons is not read. Saved, the entries come back in the file's
+// columns, in one section at the end of the file.
+TEST_F(SettingsFile, ButtonLinesBecomeEntriesAndComeBackInOneSectionAtTheEnd) {
     const TButtonList want = {
         MakeEntry(":-)", "Smile", "smile"),
-        MakeEntry(";-)", "wink", "wink"),
+        MakeEntry(";-)", "wink", "wink"), // without a hint the name serves as hint
         MakeEntry(":-)", "Big  smile", "big"),
         MakeEntry("abcdefghijklmnopqrs", "Hint", "long"),
         MakeEntry(":-P", "tab  hint", "tabs"),
@@ -164,8 +157,17 @@ TEST_F(SettingsFile, ButtonLinesBecomeEntries) {
                       "tabs=\t:-P\t\ttab  hint\n"
                       "my pic=:o) spaced name\n"
                       "cut=x " +
-                      std::string(300, 'h')),
+                      std::string(300, 'h') + "\n[Window]\nCode=2\n[Buttons]\nstale=:( gone\n"),
               want);
+    TButtonList saved = want;
+    saved.push_back(MakeEntry("'x", "ends in quote'", "quote"));
+    saved.push_back(MakeEntry("8-)", "Cool", "a_picture_name_longer_than_nineteen"));
+    Save(saved);
+    const std::string text = support::ReadFile(path);
+    EXPECT_NE(text.find("smile=:-)                Smile\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("long=abcdefghijklmnopqrs Hint\r\n"), std::string::npos);
+    EXPECT_EQ(IniDocument::Parse(text).Sections(), (std::vector<std::string>{"Window", "Buttons"}));
+    EXPECT_EQ(Buttons(), saved);
     EXPECT_TRUE(Buttons("[Other]\na=b\n").empty());
 }
 
@@ -183,26 +185,6 @@ TEST_F(SettingsFile, Utf8ButtonsCountUnitsAndAreWrittenBackWithTheMark) {
     EXPECT_EQ(support::ReadFile(path), mark + "[Buttons]\r\nrire=" + seq.substr(0, 36) + " " +
                                            hint.substr(0, 2 * MAXHINTLENGTH) + "\r\n");
     EXPECT_EQ(EntrySequence(Buttons(line).at(0)), seq.substr(0, 19));
-}
-
-TEST_F(SettingsFile, ButtonsSurviveSaveAndComeLast) {
-    Write("[Buttons]\nold=1\n[Window]\nCode=2\n[Buttons]\nstale=:( gone\n");
-    const TButtonList list = {
-        MakeEntry(":-)", "Smile", "smile"),
-        MakeEntry("abcdefghijklmnopqrs", "Full sequence", "full"),
-        MakeEntry("'x", "ends in quote'", "quote"),
-        MakeEntry(":-D", "", "nohint"),
-        MakeEntry("8-)", "Cool", "a_picture_name_longer_than_nineteen"),
-    };
-    Save(list);
-    const std::string text = support::ReadFile(path);
-    EXPECT_NE(text.find("smile=:-)                Smile\r\n"), std::string::npos) << text;
-    EXPECT_NE(text.find("full=abcdefghijklmnopqrs Full sequence\r\n"), std::string::npos);
-    const IniDocument d = IniDocument::Parse(text);
-    EXPECT_EQ(d.Sections(), (std::vector<std::string>{"Window", "Buttons"}));
-    TButtonList want = list;
-    want[3] = MakeEntry(":-D", "nohint", "nohint"); // without a hint the name serves as hint
-    EXPECT_EQ(Buttons(), want);
 }
 
 // One damaged file with only LF, only CR and in UTF-16: 20,000 buttons, lines of 100,000

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
-#include <dlgs.h>
 
 #include <thread>
 
@@ -15,12 +14,12 @@ using namespace support;
 
 namespace {
 
-// The number of files the open dialog shows: its list view (explorer style) or list box.
+// The number of files the open dialog shows in its list view (the dialog has the explorer style,
+// which it gets without a hook of its own).
 LRESULT Listed(HWND dlg) {
-    HWND shell = FindWindowExW(dlg, nullptr, L"SHELLDLL_DefView", nullptr);
-    if (HWND view = shell ? FindWindowExW(shell, nullptr, WC_LISTVIEWW, nullptr) : nullptr)
-        return SendMessageW(view, LVM_GETITEMCOUNT, 0, 0);
-    return SendMessageW(GetDlgItem(dlg, lst1), LB_GETCOUNT, 0, 0);
+    const HWND shell = FindWindowExW(dlg, nullptr, L"SHELLDLL_DefView", nullptr);
+    const HWND view = shell ? FindWindowExW(shell, nullptr, WC_LISTVIEWW, nullptr) : nullptr;
+    return view ? SendMessageW(view, LVM_GETITEMCOUNT, 0, 0) : 0;
 }
 
 TEST(ProgramBrowse, AnInvalidNameStillOpensTheDialogAndTheFilterListsBatchFiles) {

@@ -124,15 +124,9 @@ TEST_F(HookLibTest, OnlyTheExactChordOfTheRecordMatchesAndTheRecordIsCopied) {
     Chord({VK_CONTROL});
     ASSERT_TRUE(TypeXAndExpect(L"eExx"));
     EXPECT_EQ(SeenBy(target).eDown, 5u);
-
-    // After unhooking the chord reaches the application again and nothing is reported.
-    hotKey.iVirtCode = 'E';
-    SetKeyboardHook(&hotKey, receiver, WM_EXECACTIVEHOOKHANDLE);
-    UnHookKeyboard();
-    Chord({VK_CONTROL, 'E'});
-    ASSERT_TRUE(TypeXAndExpect(L"eExxx"));
-    EXPECT_EQ(SeenBy(target).eDown, 6u);
     EXPECT_EQ(Received(WM_EXECACTIVEHOOKHANDLE), 1u);
+    // That the chord reaches applications again once unhooked: Options.ANewHotKey..., where the
+    // options dialog's hot key field gets the current hot key typed.
 }
 
 // The program's options are replaced whole by the options dialog: the key in force stays until the

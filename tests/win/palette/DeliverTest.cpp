@@ -1,5 +1,6 @@
 #include "palette/Deliver_win.h"
 #include "support/Support.h"
+#include "ui/Window_win.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +9,8 @@ bool selfElevated = false, targetElevated = false;
 } // namespace
 
 // A target that runs as administrator drops what a program without those rights sends it: such a
-// choice sends nothing and says so, the text is on the clipboard. Wine has no elevation, so the
-// query is replaced.
+// choice sends nothing and says so; the text is on the clipboard, exactly, whatever the target.
+// Wine has no elevation, so the query is replaced.
 TEST(DeliverText, NothingIsSentToAnElevatedTargetUnlessThisProgramIsElevatedToo) {
     const HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                                        nullptr, nullptr, nullptr);
@@ -26,12 +27,17 @@ TEST(DeliverText, NothingIsSentToAnElevatedTargetUnlessThisProgramIsElevatedToo)
                  {true, false, dvPosted}};
     for (const auto& c : cases) {
         selfElevated = c.self, targetElevated = c.target;
-        EXPECT_EQ(DeliverText(owner, ":-)", target, nullptr, {}, "Edit"), c.want);
+        EXPECT_EQ(DeliverText(owner, " :-)\xE9 ", target, nullptr, {}, "Edit"), c.want);
         MSG m;
         EXPECT_EQ(PeekMessageW(&m, target, WM_PASTE, WM_PASTE, PM_REMOVE) != 0, c.want == dvPosted);
-        EXPECT_EQ(support::ClipboardText(), ":-)");
+        EXPECT_EQ(support::ClipboardText(), " :-)\xE9 ");
     }
     ProcessElevated = realQuery;
+    // From a UTF-8 settings file, 8-bit readers of the clipboard get the ANSI form.
+    ui::SetUtf8Text(true);
+    DeliverText(owner, "\xC3\xA9", target, nullptr, {}, "Edit");
+    ui::SetUtf8Text(false);
+    EXPECT_EQ(support::ClipboardText(), "\xE9");
     DestroyWindow(target);
     DestroyWindow(owner);
 }

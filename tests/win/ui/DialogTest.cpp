@@ -86,7 +86,7 @@ int Tab(HWND d, std::initializer_list<WORD> keys, int expected) {
 
 } // namespace
 
-TEST(Dialog, RunsModallyWithTheDialogKeysInTableOrderAndGoesOnAfterAnException) {
+TEST(Dialog, RunsModallyWithTheDialogKeysInTableOrderAndShowsExceptionsInHandlersAndInInit) {
     HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
                                  200, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_TRUE(owner);
@@ -135,9 +135,8 @@ TEST(Dialog, RunsModallyWithTheDialogKeysInTableOrderAndGoesOnAfterAnException) 
     EXPECT_EQ(reader.text, L"Handler failure.");
     EXPECT_TRUE(aliveAfterBox);
     DestroyWindow(owner);
-}
 
-TEST(Dialog, AFailureWhileItIsBuiltIsShownAndNoHalfBuiltDialogAppears) {
+    // A failure while it is built is shown, and no half-built dialog appears.
     BoxReader initReader;
     TProbeDialog broken(true);
     EXPECT_EQ(broken.RunModal(nullptr), -1);

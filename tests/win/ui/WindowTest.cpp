@@ -41,23 +41,9 @@ class TProbe : public ui::TWindow {
 
 } // namespace
 
-TEST(WindowThunk, BindsTheObjectForTheWindowsLifeOnly) {
-    TProbe probe;
-    HWND wnd = probe.Handle();
-    ASSERT_TRUE(wnd);
-    EXPECT_EQ(ui::TWindow::FromHandle(wnd), &probe);
-    // Messages from WM_NCCREATE on reach the object.
-    EXPECT_TRUE(probe.Saw(WM_NCCREATE) && probe.Saw(WM_CREATE));
-
-    probe.Destroy();
-    EXPECT_EQ(std::tuple(IsWindow(wnd), probe.Handle(), probe.Saw(WM_NCDESTROY)),
-              std::tuple(FALSE, HWND(nullptr), size_t(1)));
-    EXPECT_EQ(ui::TWindow::FromHandle(wnd), nullptr);
-    // A window of another kind is never taken for one of ours.
-    EXPECT_EQ(ui::TWindow::FromHandle(GetDesktopWindow()), nullptr);
-}
-
-TEST(WindowThunk, ExceptionsInHandlersShowTheGeneralErrorAndTheWindowGoesOn) {
+// The thunk binds the object to its window from WM_NCCREATE to WM_NCDESTROY, and an exception in a
+// handler becomes the general error display while the window goes on.
+TEST(WindowThunk, BindsTheObjectForTheWindowsLifeOnlyAndShowsExceptionsOfItsHandlers) {
     const struct {
         void (*raise)();
         const wchar_t* text;
@@ -69,17 +55,28 @@ TEST(WindowThunk, ExceptionsInHandlersShowTheGeneralErrorAndTheWindowGoesOn) {
         {[] { throw ui::TAppError(std::string(5000, 'x')); }, nullptr},
     };
     TProbe probe;
+    HWND wnd = probe.Handle();
+    ASSERT_TRUE(wnd);
+    EXPECT_EQ(ui::TWindow::FromHandle(wnd), &probe);
+    EXPECT_TRUE(probe.Saw(WM_NCCREATE) && probe.Saw(WM_CREATE));
+
     for (const auto& c : cases) {
         support::BoxReader reader;
-        const LRESULT r =
-            SendMessageW(probe.Handle(), WM_RAISE, reinterpret_cast<WPARAM>(c.raise), 0);
+        const LRESULT r = SendMessageW(wnd, WM_RAISE, reinterpret_cast<WPARAM>(c.raise), 0);
         reader.Join();
         EXPECT_EQ(r, 0);
         const std::wstring cut(std::max<size_t>(reader.text.size(), 501) - 1, L'x');
         EXPECT_EQ(reader.text, c.text ? c.text : cut + L".");
         EXPECT_TRUE(reader.icon) << "the general error display shows the stop icon";
-        EXPECT_TRUE(IsWindow(probe.Handle()));
+        EXPECT_TRUE(IsWindow(wnd));
     }
+
+    probe.Destroy();
+    EXPECT_EQ(std::tuple(IsWindow(wnd), probe.Handle(), probe.Saw(WM_NCDESTROY)),
+              std::tuple(FALSE, HWND(nullptr), size_t(1)));
+    EXPECT_EQ(ui::TWindow::FromHandle(wnd), nullptr);
+    // A window of another kind is never taken for one of ours.
+    EXPECT_EQ(ui::TWindow::FromHandle(GetDesktopWindow()), nullptr);
 }
 
 TEST(Subclass, HandlersStackCatchExceptionsAndGoWithTheControl) {
