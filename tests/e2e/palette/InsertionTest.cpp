@@ -37,6 +37,9 @@ struct HotKeyRun {
             SendKey(VK_MENU, false);
         ASSERT_TRUE(pad.HotKey(holdAlt ? std::vector<WORD>{'E'} : std::vector<WORD>{VK_MENU, 'E'}))
             << "the hot key did not bring the palette to the front";
+        // The deactivation of the target's activation, served only now (Wine does so when the
+        // machine is busy): the palette is in front, so it must not forget the target.
+        SendMessageW(pad.main, WM_ACTIVATEAPP, FALSE, 0);
         faces.emplace(pad.Palette());
         ASSERT_EQ(faces->Count(), 2);
     }
