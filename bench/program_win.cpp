@@ -237,12 +237,13 @@ void Resources(const Pad& pad, const char* faces) {
 void StartUp(Folder& folder, const fs::path& faces) {
     std::vector<double> sample, empty, libs, many;
     // In turns, so that a drift of the machine's speed meets all three alike.
-    for (int i = 0; i < 9; ++i) {
+    constexpr int runs = 9;
+    for (int i = 0; i < runs; ++i) {
         WriteFile(folder.Ini(), folder.sampleIni); // every run reads the same file
         Pad pad;
         if (StartPad(pad, folder, 20000))
             sample.push_back(pad.readyMs - kSplashMs);
-        if (i == 8 && pad.main)
+        if (i == runs - 1 && pad.main)
             Resources(pad, "57");
         const double e = EmptyWindowStart();
         if (e >= 0)

@@ -30,8 +30,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int show) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     // Imported as Moodpad imports them, so they load and start with the process.
-    if (!IsThemeActive() && !CommDlgExtendedError())
-        SetLastError(0);
+    (void)IsThemeActive();
+    (void)CommDlgExtendedError();
 #endif
     WNDCLASSW wc{};
     wc.lpfnWndProc = Proc;

@@ -1,6 +1,7 @@
 #include "palette/Tracker_win.h"
 
 #include "HookLib.h"
+#include "ui/Window_win.h"
 
 void TTargetTracker::Apply(const TEmoticonsOptions& options) {
     SetHotKey(options.HotKey);
@@ -37,10 +38,8 @@ void TTargetTracker::Query(bool appActive) {
     HWND foreground = GetForegroundWindow();
     if (!foreground || !IsWindow(foreground))
         return;
-    // None of this program's own windows (the palette, a message box, the splash) is a target.
-    DWORD pid = 0;
-    GetWindowThreadProcessId(foreground, &pid);
-    if (pid == GetCurrentProcessId())
+    // None of this program's own windows is a target.
+    if (ui::IsOwnWindow(foreground))
         return;
     PostMessageW(foreground, WM_SENDTOHOOK, 0, 0);
     blFocusFound = true;

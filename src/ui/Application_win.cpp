@@ -16,11 +16,6 @@ void Notify(const std::function<void()>& handler) {
         handler();
 }
 
-bool ForegroundIsOwn() {
-    DWORD pid = 0;
-    return GetWindowThreadProcessId(GetForegroundWindow(), &pid) && pid == GetCurrentProcessId();
-}
-
 bool IsMainOrChild(HWND main, HWND wnd) {
     return main && wnd && (wnd == main || IsChild(main, wnd));
 }
@@ -39,7 +34,7 @@ bool TApplication::MainWindowMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM l
         // Served after whatever was queued before it. A deactivation served when this program is
         // in front again (the hot key brought it back meanwhile) is stale, and would make the
         // program forget the target it has just learned: it is dropped.
-        if (wParam || !ForegroundIsOwn())
+        if (wParam || !IsOwnWindow(GetForegroundWindow()))
             Notify(wParam ? OnActivate : OnDeactivate);
         *result = 0;
         return true;

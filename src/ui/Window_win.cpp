@@ -30,6 +30,11 @@ bool Utf8Text() noexcept {
     return textCodePage == CP_UTF8;
 }
 
+bool IsOwnWindow(HWND wnd) noexcept {
+    DWORD pid = 0;
+    return GetWindowThreadProcessId(wnd, &pid) && pid == GetCurrentProcessId();
+}
+
 bool IsHelpKey(WPARAM key) noexcept {
     return key == VK_F1 &&
            (GetKeyState(VK_SHIFT) | GetKeyState(VK_CONTROL) | GetKeyState(VK_MENU)) >= 0;

@@ -78,14 +78,17 @@ bool Utf8Text() noexcept;
 // Converts between the program's strings and the wide strings of the Win32 API. Bytes that are not
 // valid in the code page become replacement characters; the rest of the text stays.
 std::wstring Widen(const std::string& s);
-// The help key: F1 pressed without Shift, Ctrl or Alt.
-bool IsHelpKey(WPARAM key) noexcept;
 std::string Narrow(const std::wstring& s);
 // The text in the system's ANSI code page, for the receivers of 8-bit text (CF_TEXT, ANSI windows);
 // characters it lacks become its default character.
 std::string AnsiText(const std::wstring& s);
 // A window's whole text.
 std::wstring WindowText(HWND wnd);
+
+// The help key: F1 pressed without Shift, Ctrl or Alt.
+bool IsHelpKey(WPARAM key) noexcept;
+// True for a window of this process (the palette, a message box, the splash).
+bool IsOwnWindow(HWND wnd) noexcept;
 
 // The running program's full path in the program's code page (see SetUtf8Text), however long.
 std::string ProgramFileName();
